@@ -1,0 +1,117 @@
+# Build conventions shared by every folder.
+#   portable libraries build natively and with MinGW;
+#   Windows libraries and tests build only with MinGW and run under Wine.
+
+set(CMAKE_CXX_STANDARD 20)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+set(CMAKE_EXPORT_COMPILE_COMMANDS ON)
+
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+  set(KIRABI_WINDOWS TRUE)
+else()
+  set(KIRABI_WINDOWS FALSE)
+endif()
+
+set(KIRABI_SOURCE_ROOT ${PROJECT_SOURCE_DIR})
+
+option(KIRABI_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(KIRABI_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(KIRABI_WINDOWS)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+  # MinGW must see Boost but never the host's /usr/include: give it a folder
+  # that holds nothing but a link to the Boost headers.
+  set(KIRABI_MINGW_BOOST ${CMAKE_BINARY_DIR}/mingw-boost)
+  if(NOT EXISTS ${KIRABI_MINGW_BOOST}/boost)
+    file(MAKE_DIRECTORY ${KIRABI_MINGW_BOOST})
+    file(CREATE_LINK /usr/include/boost ${KIRABI_MINGW_BOOST}/boost SYMBOLIC)
+  endif()
+  include_directories(SYSTEM ${KIRABI_MINGW_BOOST})
+endif()
+
+# GoogleTest from the Debian source package, built by each build for its own compiler.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+if(EXISTS /usr/src/googletest/CMakeLists.txt)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+else()
+  message(FATAL_ERROR "GoogleTest sources missing: run tools/setup")
+endif()
+include(GoogleTest)
+enable_testing()
+
+# Our own code builds clean of these; GoogleTest above is not ours to judge.
+add_compile_options(-Wall -Wextra)
+
+function(_kirabi_common_target name)
+  target_include_directories(${name} PUBLIC ${KIRABI_SOURCE_ROOT}/src)
+endfunction()
+
+# kirabi_portable_library(NAME SOURCES ... [DEPS ...])
+function(kirabi_portable_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  _kirabi_common_target(${name})
+  if(ARG_DEPS)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  endif()
+endfunction()
+
+# kirabi_win_library(NAME SOURCES ... [DEPS ...]) — MinGW build only.
+function(kirabi_win_library name)
+  if(NOT KIRABI_WINDOWS)
+    message(FATAL_ERROR "kirabi_win_library(${name}) outside the Windows build")
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  _kirabi_common_target(${name})
+  if(ARG_DEPS)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  endif()
+endfunction()
+
+# kirabi_executable(NAME SOURCES ... [DEPS ...] [GUI])
+function(kirabi_executable name)
+  cmake_parse_arguments(ARG "GUI" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  _kirabi_common_target(${name})
+  if(ARG_DEPS)
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  endif()
+  if(ARG_GUI AND KIRABI_WINDOWS)
+    target_link_options(${name} PRIVATE -mwindows -municode)
+  elseif(KIRABI_WINDOWS)
+    target_link_options(${name} PRIVATE -municode)
+  endif()
+endfunction()
+
+# kirabi_test(NAME SOURCES ... [DEPS ...] [PROPERTIES ...]) — a GoogleTest program registered with CTest.
+function(kirabi_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PROPERTIES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  _kirabi_common_target(${name})
+  target_include_directories(${name} PRIVATE ${KIRABI_SOURCE_ROOT}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gmock GTest::gtest_main)
+  set(props)
+  if(ARG_PROPERTIES)
+    set(props PROPERTIES ${ARG_PROPERTIES})
+  endif()
+  # Discovery at test time: in the Windows build it must run under Wine,
+  # which tools/with-wine provides only while the tests run.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 ${props})
+endfunction()
+
+# Adds every direct subfolder of the current folder that has a CMakeLists.txt.
+function(kirabi_add_subfolders)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,8 @@
+#pragma once
+// UTF-8 <-> UTF-16 conversion. Malformed input becomes U+FFFD, never an error.
+
+#include <string>
+#include <string_view>
+
+std::string Utf16ToUtf8(std::u16string_view text);
+std::u16string Utf8ToUtf16(std::string_view text);

@@ -1,0 +1,88 @@
+#pragma once
+// QV-Script's one run-time value and the global variable store.
+//
+// Text inside the engine is UTF-8 bytes; lengths, positions and comparisons
+// are byte-based. A value is an integer, a string or an array; the two flags
+// are independent (a string turned into an array keeps isString).
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct ScriptValue {
+  bool isString = false;
+  bool isArray = false;
+  int32_t intValue = 0;
+  std::string text;                  // the string, or an array's own variable name
+  std::vector<ScriptValue> elements;  // array elements, index 0 first
+};
+
+ScriptValue MakeInteger(int32_t n);
+ScriptValue MakeString(std::string text);
+
+// The empty string for a name ending in '$', otherwise the integer 0.
+ScriptValue DefaultValueFor(std::string_view name);
+
+// Text to integer as the whole engine does it: white space, one sign,
+// decimal digits; no digits gives 0; out of range saturates.
+int32_t TextToInteger(std::string_view text);
+
+std::string ToString(const ScriptValue& value);
+int32_t ToInteger(const ScriptValue& value);
+
+// Used by if/while/for/repeat and ?: — a string is true when not empty.
+bool ConditionTruth(const ScriptValue& value);
+// Used by &&, || and ! — the integer of the value.
+bool NumericTruth(const ScriptValue& value);
+
+bool LooseEquals(const ScriptValue& a, const ScriptValue& b);
+bool StrictEquals(const ScriptValue& a, const ScriptValue& b);
+// Negative, zero or positive like a three-way compare; texts compare by
+// unsigned bytes when either side is a string or an array.
+int CompareOrder(const ScriptValue& a, const ScriptValue& b);
+
+// Element access: makes the value an array (dropping old elements) when it
+// is not one yet, grows it to n + 1 entries when needed. n must be >= 0.
+ScriptValue& ElementAt(ScriptValue& value, int32_t n);
+
+// Upper-cases ASCII a-z only, as the lexer does for names.
+std::string UpperAscii(std::string_view text);
+
+// One named variable. A slot stays at the same address for as long as the
+// store is not cleared, so the evaluator may keep pointers to it; erasing a
+// variable only marks its slot absent.
+struct VariableSlot {
+  ScriptValue value;
+  bool exists = false;
+};
+
+// Every variable of a run, by exact byte-string name (already upper-cased
+// by the lexer; a trailing '$' is part of the name).
+class VariableStore {
+ public:
+  bool contains(std::string_view name) const;
+  // A copy of the stored value, or the integer 0 when absent.
+  ScriptValue get(std::string_view name) const;
+  // The stored value; creates an integer-0 variable when absent.
+  ScriptValue& ref(std::string_view name);
+  // Removes a variable; false when there was none.
+  bool erase(std::string_view name);
+  void clear();
+  std::size_t size() const { return count_; }
+
+  // Names of the existing variables in byte order.
+  std::vector<std::string> names() const;
+
+  // For the evaluator's caches: the slot of a name (created absent when
+  // new) and a number that changes whenever old slots are thrown away.
+  VariableSlot& slot(std::string_view name);
+  uint32_t generation() const { return generation_; }
+
+ private:
+  std::map<std::string, std::unique_ptr<VariableSlot>, std::less<>> slots_;
+  std::size_t count_ = 0;
+  uint32_t generation_ = 1;
+};
