@@ -43,12 +43,13 @@ struct Formatter {
   const DriveWatch& watch;
   DriveSpaceSource& drives;
   bool warning = false;
+  bool piece_warns = false;  // counts only once its piece is in the output
 
   uint64_t DriveFigure(char16_t which, char16_t letter) {
     if (which != u'D' && which != u'd') return 0;
     DriveSpace space;
     if (!drives.QueryDriveSpace(letter, space)) return 0;
-    if (DriveIsShort(watch, letter, space)) warning = true;
+    piece_warns = DriveIsShort(watch, letter, space);
     return which == u'D' ? space.total : space.free_to_user;
   }
 
@@ -91,6 +92,17 @@ struct Formatter {
 };
 
 }  // namespace
+
+DriveWatch DriveWatchOf(const Settings& s) {
+  DriveWatch watch;
+  watch.WarnDiskSize = s.WarnDiskSize != 0;
+  for (int d = 0; d < kDriveCount; ++d) {
+    // Thresholds are unsigned; the unit's low byte counts (load rule).
+    watch.WATCHDRIVEFREE_SIZE[d] = static_cast<uint32_t>(s.WATCHDRIVEFREE_SIZE[d]);
+    watch.WATCHDRIVEFREE_UNIT[d] = static_cast<uint8_t>(s.WATCHDRIVEFREE_UNIT[d] & 0xFF);
+  }
+  return watch;
+}
 
 uint64_t UnitLetterDivisor(char16_t letter) {
   switch (letter) {
@@ -135,10 +147,12 @@ bool FormatSystemInfo(TextBuffer& out, const SystemSnapshot& snapshot,
   while (pos < pattern.size()) {
     NumberPiece number;
     size_t consumed = 1;
+    formatter.piece_warns = false;
     const std::u16string_view piece = formatter.Piece(pattern.substr(pos), number, consumed);
     // Formatting stops at the first piece that would reach the 520th
     // character; the verdict found so far stands.
     if (!out.append(piece)) break;
+    formatter.warning = formatter.warning || formatter.piece_warns;
     pos += consumed;
   }
   return formatter.warning;

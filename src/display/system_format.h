@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/fixed_text.h"
+#include "settings/settings.h"
 
 // Extended memory status, byte counts as the platform reports them.
 struct MemorySnapshot {
@@ -47,6 +48,9 @@ struct DriveWatch {
   std::array<uint32_t, 26> WATCHDRIVEFREE_SIZE{};  // 0 = not watched
   std::array<uint8_t, 26> WATCHDRIVEFREE_UNIT{};   // 0 = percent, 1-6 = KB..EB
 };
+
+// The drive-watch fields of the settings record.
+DriveWatch DriveWatchOf(const Settings& settings);
 
 struct DriveSpace {
   uint64_t free_to_user = 0;

@@ -7,6 +7,8 @@
 #include <thread>
 
 #include "common/utf.h"
+#include "script/qv_script.h"
+#include "script/value.h"
 
 namespace {
 
@@ -21,9 +23,10 @@ void WriteDialogLine(std::FILE* out, std::string_view kind, uint32_t style,
                      std::u16string_view caption, std::u16string_view text) {
   if (out == nullptr) return;
   std::string line(kind);
-  if (kind == "box") line += " " + std::to_string(style);
-  line += " [" + Utf16ToUtf8(caption) + "] " + Utf16ToUtf8(text) + "\n";
-  std::fputs(line.c_str(), out);
+  if (kind == "box") line.append(" ").append(std::to_string(style));
+  line.append(" [").append(Utf16ToUtf8(caption)).append("] ").append(Utf16ToUtf8(text));
+  line.push_back('\n');
+  std::fwrite(line.data(), 1, line.size(), out);
   std::fflush(out);
 }
 
@@ -117,7 +120,7 @@ uint32_t ConsoleSystem::TickCount() {
 // A console has no screen metrics: the platform answers 0 for unknown ones.
 int32_t ConsoleSystem::SystemMetrics(int32_t) { return 0; }
 
-int32_t ConsoleSystem::MessageBox(const ScriptDialogOwner&, std::u16string_view text,
+int32_t ConsoleSystem::ShowMessageBox(const ScriptDialogOwner&, std::u16string_view text,
                                   std::u16string_view caption, uint32_t style) {
   WriteDialogLine(dialog_out_, "box", style, caption, text);
   if (answers_.empty()) return FirstButtonOf(style);
@@ -370,4 +373,58 @@ std::string FormatErrorLine(int32_t code, int32_t line, std::u16string_view text
     message.pop_back();
   }
   return "error " + std::to_string(code) + " line " + std::to_string(line) + ": " + message;
+}
+
+namespace {
+
+bool SameNameIgnoringCase(const char16_t* name, std::u16string_view expected) {
+  size_t i = 0;
+  for (; name[i] != u'\0'; ++i) {
+    if (i >= expected.size()) return false;
+    char16_t a = name[i], b = expected[i];
+    if (a >= u'a' && a <= u'z') a = static_cast<char16_t>(a - u'a' + u'A');
+    if (b >= u'a' && b <= u'z') b = static_cast<char16_t>(b - u'a' + u'A');
+    if (a != b) return false;
+  }
+  return i == expected.size();
+}
+
+std::string HostValueText(const HostValue& value) {
+  return value.isString ? Utf16ToUtf8(value.text) : std::to_string(value.intValue);
+}
+
+int32_t HostValueInteger(const HostValue& value) {
+  return value.isString ? TextToInteger(Utf16ToUtf8(value.text)) : value.intValue;
+}
+
+void WriteLine(std::FILE* out, const std::string& text) {
+  if (out == nullptr) return;
+  std::fwrite(text.data(), 1, text.size(), out);
+  std::fputc('\n', out);
+  std::fflush(out);
+}
+
+}  // namespace
+
+void RunConsoleHostCall(HostCall& call, bool japanese, std::FILE* out, std::FILE* notices) {
+  const char16_t* name = call.name != nullptr ? call.name : u"";
+  const int32_t count = call.argCount;
+  const auto is = [&](std::u16string_view expected) { return SameNameIgnoringCase(name, expected); };
+  if (is(u"SetOutputText") && count == 1) {
+    WriteLine(out, HostValueText(call.args[0]));
+  } else if (is(u"ForceAlarm") && count == 1) {
+  } else if (is(u"ShellNotify") && (count == 1 || count == 2)) {
+    int32_t level = count == 2 ? HostValueInteger(call.args[1]) : 0;
+    if (level < 1 || level > 3) level = 0;
+    WriteLine(notices, "notify " + std::to_string(level) + ": " + HostValueText(call.args[0]));
+  } else if (is(u"Fadein") || is(u"Fadeout")) {
+  } else if (is(u"GetClipboardTextCache")) {
+    call.result->isString = 1;
+    call.result->text.clear();
+  } else {
+    const std::string shown = Utf16ToUtf8(name);
+    const std::string args = "(args:" + std::to_string(count) + ")";
+    WriteLine(out, japanese ? "不明なアプリ提供関数呼び出し: CB." + shown + args
+                            : "Unknown application provided function: CB." + shown + args);
+  }
 }

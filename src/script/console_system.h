@@ -32,7 +32,7 @@ class ConsoleSystem : public ScriptSystem {
   uint32_t TickCount() override;
   int32_t SystemMetrics(int32_t index) override;
 
-  int32_t MessageBox(const ScriptDialogOwner& owner, std::u16string_view text,
+  int32_t ShowMessageBox(const ScriptDialogOwner& owner, std::u16string_view text,
                      std::u16string_view caption, uint32_t style) override;
   bool InputDialog(const ScriptDialogOwner& owner, std::u16string_view message,
                    std::u16string_view title, bool japanese, std::u16string& text) override;
@@ -98,6 +98,17 @@ extern const char kQvsUsage[];
 // order), otherwise UTF-8 with or without one. The mark is dropped. False
 // when a UTF-16 file has an odd number of bytes.
 bool DecodeScriptFile(std::string_view bytes, std::u16string& text);
+
+struct HostCall;
+
+// Runs one CB. call as qvs's host: SetOutputText writes its argument and a
+// line feed to `out`; ForceAlarm, Fadein and Fadeout have nothing to act on
+// and do nothing; ShellNotify writes "notify LEVEL: TEXT" to `notices`;
+// GetClipboardTextCache yields the empty text (there is no clipboard
+// cache); every other name, or a known one with another argument count, gets
+// the program's "unknown application provided function" text written to
+// `out`, since the program shows that text as its output too.
+void RunConsoleHostCall(HostCall& call, bool japanese, std::FILE* out, std::FILE* notices);
 
 // "error CODE line LINE: TEXT" with the text's trailing line breaks removed.
 std::string FormatErrorLine(int32_t code, int32_t line, std::u16string_view text);

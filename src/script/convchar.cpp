@@ -183,7 +183,7 @@ void ApplyTable(const ActiveTable& active, PendingText& text) {
   for (const ConvCharEntry& entry : kTables[active.index].entries) {
     if (text.empty()) return;
     std::u16string_view search = SearchOf(entry, active.forward);
-    if (text.StartsWith(search)) {
+    if (search.front() == text.front() && text.StartsWith(search)) {
       text.ReplaceFront(search.size(), ReplacementOf(entry, active.forward));
     }
   }

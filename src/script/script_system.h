@@ -69,9 +69,9 @@ class ScriptSystem {
   virtual uint32_t TickCount() = 0;
   virtual int32_t SystemMetrics(int32_t index) = 0;
 
-  // Dialogs. MessageBox returns the button identifier (0 when it failed).
+  // Dialogs. ShowMessageBox returns the button identifier (0 when it failed).
   // InputDialog returns true after OK with the edit field's text in `text`.
-  virtual int32_t MessageBox(const ScriptDialogOwner& owner, std::u16string_view text,
+  virtual int32_t ShowMessageBox(const ScriptDialogOwner& owner, std::u16string_view text,
                              std::u16string_view caption, uint32_t style) = 0;
   virtual bool InputDialog(const ScriptDialogOwner& owner, std::u16string_view message,
                            std::u16string_view title, bool japanese, std::u16string& text) = 0;

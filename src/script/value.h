@@ -68,6 +68,14 @@ class VariableStore {
   ScriptValue get(std::string_view name) const;
   // The stored value; creates an integer-0 variable when absent.
   ScriptValue& ref(std::string_view name);
+  // The same through a slot obtained from slot().
+  ScriptValue& ref(VariableSlot& s) {
+    if (!s.exists) {
+      s.exists = true;
+      ++count_;
+    }
+    return s.value;
+  }
   // Removes a variable; false when there was none.
   bool erase(std::string_view name);
   void clear();

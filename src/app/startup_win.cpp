@@ -1,0 +1,238 @@
+#include "app/startup_win.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/app_state_win.h"
+#include "app/app_texts.h"
+#include "app/command_line.h"
+#include "app/commands.h"
+#include "app/instance_win.h"
+#include "app/main_window_win.h"
+#include "app/message_win.h"
+#include "app/resource_ids.h"
+#include "app/self_check_win.h"
+#include "app/tray_win.h"
+#include "app/wide_win.h"
+#include "display/flash_window_win.h"
+#include "settings/interface_language_win.h"
+#include "settings/settings_message_win.h"
+#include "settings/settings_store_win.h"
+
+AppState& App() {
+  static AppState state;
+  return state;
+}
+
+namespace {
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+void LoadIcons(AppState& app) {
+  app.icon = LoadIconW(app.instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON));
+  app.small_icon = static_cast<HICON>(
+      LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON, 16, 16, LR_SHARED));
+  app.button_up =
+      static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_BUTTON_UP), IMAGE_ICON, 16, 16, LR_SHARED));
+  app.button_down =
+      static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_BUTTON_DOWN), IMAGE_ICON, 16, 16, LR_SHARED));
+}
+
+// Lets less privileged programs send external text (and dropped files).
+void AllowMessagesThroughPrivilegeFilter() {
+  using FilterFn = BOOL(WINAPI*)(UINT, DWORD);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  auto filter = user32 ? reinterpret_cast<FilterFn>(
+                             reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter")))
+                       : nullptr;
+  if (!filter) return;  // before version 6.0 there is no filter
+  filter(WM_DROPFILES, MSGFLT_ADD);
+  filter(WM_COPYDATA, MSGFLT_ADD);
+  filter(0x49, MSGFLT_ADD);  // the copy-global-data message
+}
+
+void LookUpClipboardListener(ClipboardListenerFunctions& f) {
+  f.user32 = LoadLibraryExW(L"user32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (!f.user32) return;
+  f.add = reinterpret_cast<BOOL(WINAPI*)(HWND)>(
+      reinterpret_cast<void*>(GetProcAddress(f.user32, "AddClipboardFormatListener")));
+  f.remove = reinterpret_cast<BOOL(WINAPI*)(HWND)>(
+      reinterpret_cast<void*>(GetProcAddress(f.user32, "RemoveClipboardFormatListener")));
+}
+
+void SetExecutableFolderCurrent(const AppState& app) { SetCurrentDirectoryW(app.executable_folder.c_str()); }
+
+void OpenHelpSwitches() {
+  const std::u16string topic(kHelpTopicSwitches);
+  const HINSTANCE result = ShellExecuteW(nullptr, L"open", L"hh.exe", Wide(topic), L".", SW_SHOWNORMAL);
+  if (reinterpret_cast<INT_PTR>(result) <= 32) {
+    ShowAppMessage(nullptr, app_text::kHelpOpenFailed, MB_OK | MB_ICONERROR);
+  }
+}
+
+// Settings hooks: the save-error balloon, hotkeys after a group-5 save, the memo lock.
+void NotifySaveError(std::u16string_view text) {
+  const std::u16string copy(text);
+  Notify(nullptr, nullptr, 0);
+  Notify(App().windows.text, copy.c_str(), 2);
+}
+void ReregisterHotkeys() {
+  if (App().windows.text) RegisterHotkeys(App().windows.text, App().settings, App().language);
+}
+void LockMemo() { EnterCriticalSection(&App().memo_lock); }
+void UnlockMemo() { LeaveCriticalSection(&App().memo_lock); }
+
+int AppMessageBoxForSettings(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
+  return ShowAppMessage(owner, U16View(text), U16View(caption), type);
+}
+
+bool CreateWindows(AppState& app) {
+  OverlayClassResources classes;
+  classes.instance = app.instance;
+  classes.text_procedure = MainWindowProc;
+  classes.icon = app.icon;
+  classes.small_icon = app.small_icon;
+  classes.key_brush = app.key_brush;
+  if (!RegisterOverlayClasses(classes)) return false;
+  static BackgroundPaintSource paint;
+  paint.settings = &app.settings;
+  const std::u16string title(app_text::kProductName.In(app.language));
+  if (!CreateOverlayWindows(app.instance, app.settings, std::wstring_view(Wide(title)), &paint, nullptr,
+                            app.windows)) {
+    return false;
+  }
+  app.overlay.Attach(app.windows);
+  RegisterHotkeys(app.windows.text, app.settings, app.language);
+  return true;
+}
+
+int RunMessageLoop() {
+  MSG message;
+  for (;;) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return int(message.wParam);
+    if (got == -1) return 0;
+    HWND notice = App().opening_notice;
+    if (notice && IsDialogMessageW(notice, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void CleanUp(AppState& app, HANDLE mutex) {
+  DeleteCriticalSection(&app.output_lock);
+  DeleteCriticalSection(&app.memo_lock);
+  DeleteCriticalSection(&app.clipboard_lock);
+  app.sampler.Close();
+  if (app.key_brush) DeleteObject(app.key_brush);
+  app.key_brush = nullptr;
+  ReleaseMutex(mutex);
+  CloseHandle(mutex);
+  if (app.listener.user32) FreeLibrary(app.listener.user32);
+  app.listener = {};
+  CoUninitialize();
+  DeleteNotificationPictures(app.pictures);
+}
+
+}  // namespace
+
+int RunKirabi(HINSTANCE instance, const wchar_t* command_line) {
+  AppState& app = App();
+  app.instance = instance;
+  InitDarkMode();
+  app.language = DetectInterfaceLanguage();
+  SetAppLanguage(app.language);
+  InitTray(instance, app.language);
+  app.settings = DefaultSettings(app.language);
+  LoadIcons(app);
+  app.pictures = LoadNotificationPictures(instance);
+
+  const Switch s = ParseSwitch(U16View(command_line ? command_line : L""));
+  HANDLE mutex = CreateMutexW(nullptr, TRUE, L"kirabi");
+  if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+    HandleRunningInstance(instance, s, app.language, app.pictures);
+    CloseHandle(mutex);
+    DeleteNotificationPictures(app.pictures);
+    return 0;
+  }
+  const FirstInstanceStep step = StepWithoutInstance(s);
+  auto early_exit = [&]() {
+    if (mutex) {
+      ReleaseMutex(mutex);
+      CloseHandle(mutex);
+    }
+    DeleteNotificationPictures(app.pictures);
+    return 0;
+  };
+  if (step == FirstInstanceStep::kExitAtOnce) return early_exit();
+  if (s == Switch::Hide) app.display.hidden = true;
+
+  AllowMessagesThroughPrivilegeFilter();
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  CoInitialize(nullptr);
+  InitializeCriticalSection(&app.output_lock);
+  InitializeCriticalSection(&app.memo_lock);
+  InitializeCriticalSection(&app.clipboard_lock);
+
+  app.executable_path = ModulePath();
+  const std::u16string_view exe = U16View(app.executable_path.c_str());
+  app.executable_folder.assign(Wide(ExecutableFolder(exe).data()), ExecutableFolder(exe).size());
+  SetExecutableFolderCurrent(app);
+
+  SetSettingsMessageBox(AppMessageBoxForSettings);
+  SettingsHooks hooks;
+  hooks.notify_save_error = NotifySaveError;
+  hooks.hotkeys_saved = ReregisterHotkeys;
+  hooks.lock_memo = LockMemo;
+  hooks.unlock_memo = UnlockMemo;
+  SetSettingsHooks(hooks);
+
+  const StoreMode mode = InitSettingsStore(app.language, exe, s == Switch::Ini);
+  const bool copies = CopyCommandsAllowed(mode);
+  bool leave = true;
+  if (copies && step == FirstInstanceStep::kCopyIniToRegistry) {
+    CopyIniToRegistry(app.settings);
+  } else if (copies && step == FirstInstanceStep::kCopyRegistryToIni) {
+    CopyRegistryToIni(app.settings);
+  } else if (step == FirstInstanceStep::kOpenHelp) {
+    OpenHelpSwitches();
+  } else {
+    leave = false;
+  }
+  if (leave) {
+    CleanUp(app, mutex);
+    return 0;
+  }
+
+  RunSelfCheck(nullptr, app.executable_path.c_str());
+
+  app.key_brush = CreateSolidBrush(RGB(0, 255, 0));
+  SetExecutableFolderCurrent(app);
+  LoadSettings(app.settings);
+  LookUpClipboardListener(app.listener);
+
+  if (!CreateWindows(app)) {
+    ShowAppMessage(nullptr, app_text::kWindowCreationFailed, MB_OK | MB_ICONERROR);
+    CleanUp(app, mutex);
+    return 0;
+  }
+  if (s == Switch::Memo) SendMessageW(app.windows.text, kInstanceCommandMessage, command::kMemo, 0);
+
+  const int code = RunMessageLoop();
+  CleanUp(app, mutex);
+  return code;
+}

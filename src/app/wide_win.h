@@ -1,0 +1,15 @@
+#pragma once
+// Portable text is char16_t; the wide platform calls take wchar_t, which is
+// the same 16-bit unit on Windows.
+
+#include <string>
+#include <string_view>
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "wide characters are UTF-16 units");
+
+inline const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+inline wchar_t* Wide(char16_t* text) { return reinterpret_cast<wchar_t*>(text); }
+inline const wchar_t* Wide(const std::u16string& text) { return Wide(text.c_str()); }
+inline const char16_t* U16(const wchar_t* text) { return reinterpret_cast<const char16_t*>(text); }
+inline char16_t* U16(wchar_t* text) { return reinterpret_cast<char16_t*>(text); }
+inline std::u16string_view U16View(const wchar_t* text) { return U16(text); }

@@ -1,0 +1,247 @@
+#include "display/overlay_window_win.h"
+
+#include "display/display_cycle.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr DWORD kOverlayExStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST;
+constexpr int kCornerEllipse = 8;
+
+const BackgroundPaintSource* PaintSourceOf(HWND window) {
+  return reinterpret_cast<const BackgroundPaintSource*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+bool DarkModeOf(const BackgroundPaintSource* source) {
+  return source != nullptr && source->dark_mode != nullptr && source->dark_mode();
+}
+
+void OnBackgroundPaint(HWND window) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  if (dc == nullptr) return;
+  const BackgroundPaintSource* source = PaintSourceOf(window);
+  if (source != nullptr && source->settings != nullptr) {
+    RECT client;
+    GetClientRect(window, &client);
+    const Settings& settings = *source->settings;
+    PaintBackground(dc, client, settings, settings.INVERT_COLOR_DARKMODE && DarkModeOf(source));
+  }
+  EndPaint(window, &ps);
+}
+
+LRESULT CALLBACK BackgroundProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE: {
+      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+      SetTimer(window, kBackgroundRepaintTimerId, kBackgroundRepaintPeriod, nullptr);
+      return 0;
+    }
+    case WM_TIMER:
+      if (wparam == kBackgroundRepaintTimerId) {
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
+      }
+      break;
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers the whole client area
+    case WM_PAINT:
+      OnBackgroundPaint(window);
+      return 0;
+    case WM_DESTROY:
+      KillTimer(window, kBackgroundRepaintTimerId);
+      return 0;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+bool RegisterOne(const OverlayClassResources& resources, LPCWSTR name, WNDPROC procedure,
+                 HBRUSH background) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = resources.instance;
+  wc.hIcon = resources.icon;
+  wc.hIconSm = resources.small_icon;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) != 0;
+}
+
+HWND CreateOverlay(HINSTANCE instance, LPCWSTR class_name, const wchar_t* title, const Settings& settings,
+                   LPVOID param) {
+  return CreateWindowExW(kOverlayExStyle, class_name, title, WS_POPUP, CW_USEDEFAULT, 0,
+                         settings.DEF_MAX_WND_WIDTH, settings.DEF_MAX_WND_HEIGHT, nullptr, nullptr,
+                         instance, param);
+}
+
+struct MonitorSearch {
+  int32_t wanted = 0;
+  int32_t seen = 0;
+  bool found = false;
+  MonitorInfo info;
+};
+
+BOOL CALLBACK CountMonitor(HMONITOR, HDC, LPRECT, LPARAM data) {
+  ++*reinterpret_cast<int32_t*>(data);
+  return TRUE;
+}
+
+BOOL CALLBACK FindMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  auto* search = reinterpret_cast<MonitorSearch*>(data);
+  if (search->seen++ != search->wanted) return TRUE;
+  MONITORINFO mi{};
+  mi.cbSize = sizeof(mi);
+  if (GetMonitorInfoW(monitor, &mi)) {
+    search->info.monitor = Rect{mi.rcMonitor.left, mi.rcMonitor.top, mi.rcMonitor.right, mi.rcMonitor.bottom};
+    search->info.work = Rect{mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
+    search->found = true;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+bool RegisterOverlayClasses(const OverlayClassResources& resources) {
+  if (!RegisterOne(resources, kTextWindowClass, resources.text_procedure, resources.key_brush)) return false;
+  if (!RegisterOne(resources, kBackgroundWindowClass, BackgroundProcedure, nullptr)) {
+    UnregisterClassW(kTextWindowClass, resources.instance);
+    return false;
+  }
+  return true;
+}
+
+void UnregisterOverlayClasses(HINSTANCE instance) {
+  UnregisterClassW(kTextWindowClass, instance);
+  UnregisterClassW(kBackgroundWindowClass, instance);
+}
+
+bool CreateOverlayWindows(HINSTANCE instance, const Settings& settings, std::wstring_view title,
+                          const BackgroundPaintSource* paint, LPVOID text_create_param,
+                          OverlayHandles& out) {
+  const std::wstring caption(title);
+  out.background = CreateOverlay(instance, kBackgroundWindowClass, caption.c_str(), settings,
+                                 const_cast<BackgroundPaintSource*>(paint));
+  out.text = CreateOverlay(instance, kTextWindowClass, caption.c_str(), settings, text_create_param);
+  if (out.background == nullptr || out.text == nullptr) {
+    if (out.text != nullptr) DestroyWindow(out.text);
+    if (out.background != nullptr) DestroyWindow(out.background);
+    out = OverlayHandles{};
+    return false;
+  }
+  SetLayeredWindowAttributes(out.text, kKeyColor, 0, LWA_COLORKEY | LWA_ALPHA);
+  SetLayeredWindowAttributes(out.background, BackgroundKey(settings.WBKCOLOR), 0, LWA_COLORKEY | LWA_ALPHA);
+  ShowWindow(out.background, SW_SHOWNOACTIVATE);
+  UpdateWindow(out.background);
+  ShowWindow(out.text, SW_SHOWNOACTIVATE);
+  UpdateWindow(out.text);
+  return true;
+}
+
+void PaintBackground(HDC dc, const RECT& client, const Settings& settings, bool invert) {
+  const Color panel = MapColor(settings.WBKCOLOR, invert);
+  if (!settings.ROUNDRECT) {
+    HBRUSH brush = CreateSolidBrush(panel);
+    if (brush == nullptr) return;
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    return;
+  }
+  HBRUSH key = CreateSolidBrush(BackgroundKey(settings.WBKCOLOR));
+  if (key != nullptr) {
+    FillRect(dc, &client, key);
+    DeleteObject(key);
+  }
+  HBRUSH brush = CreateSolidBrush(panel);
+  HPEN pen = CreatePen(PS_SOLID, 1, panel);
+  if (brush != nullptr && pen != nullptr) {
+    HGDIOBJ old_brush = SelectObject(dc, brush);
+    HGDIOBJ old_pen = SelectObject(dc, pen);
+    RoundRect(dc, client.left, client.top, client.right, client.bottom, kCornerEllipse, kCornerEllipse);
+    SelectObject(dc, old_pen);
+    SelectObject(dc, old_brush);
+  }
+  if (pen != nullptr) DeleteObject(pen);
+  if (brush != nullptr) DeleteObject(brush);
+}
+
+void OverlayWindowsWin::Attach(const OverlayHandles& handles) {
+  handles_ = handles;
+  ui_thread_ = handles.text != nullptr ? GetWindowThreadProcessId(handles.text, nullptr) : 0;
+}
+
+Point OverlayWindowsWin::CursorPosition() {
+  POINT p{};
+  if (!GetCursorPos(&p)) return Point{};
+  return Point{p.x, p.y};
+}
+
+Size OverlayWindowsWin::TextWindowSize() {
+  RECT r{};
+  if (handles_.text == nullptr || !GetWindowRect(handles_.text, &r)) return Size{};
+  return Size{r.right - r.left, r.bottom - r.top};
+}
+
+void OverlayWindowsWin::MoveWindows(Point text_at, Point background_at) {
+  constexpr UINT kFlags = SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+  // The background first, so the text window ends up above it.
+  if (handles_.background != nullptr) {
+    SetWindowPos(handles_.background, HWND_TOPMOST, background_at.x, background_at.y, 0, 0, kFlags);
+  }
+  if (handles_.text != nullptr) {
+    SetWindowPos(handles_.text, HWND_TOPMOST, text_at.x, text_at.y, 0, 0, kFlags);
+  }
+}
+
+void OverlayWindowsWin::ResizeWindows(Size text, Size background) {
+  constexpr UINT kFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW;
+  if (handles_.background != nullptr) {
+    SetWindowPos(handles_.background, nullptr, 0, 0, background.width, background.height, kFlags);
+  }
+  if (handles_.text != nullptr) SetWindowPos(handles_.text, nullptr, 0, 0, text.width, text.height, kFlags);
+}
+
+void OverlayWindowsWin::SetOpacity(int32_t text_alpha, int32_t background_alpha, Color background_key) {
+  if (handles_.text != nullptr) {
+    SetLayeredWindowAttributes(handles_.text, kKeyColor, static_cast<BYTE>(text_alpha), LWA_COLORKEY | LWA_ALPHA);
+  }
+  if (handles_.background != nullptr) {
+    SetLayeredWindowAttributes(handles_.background, background_key, static_cast<BYTE>(background_alpha),
+                               LWA_COLORKEY | LWA_ALPHA);
+  }
+}
+
+void OverlayWindowsWin::StartFadeTimer() {
+  if (handles_.text == nullptr) return;
+  if (GetCurrentThreadId() != ui_thread_) {
+    PostMessageW(handles_.text, WM_TIMER, kFadeTimerId, 0);
+    return;
+  }
+  fade_timer_running_ = SetTimer(handles_.text, kFadeTimerId, kFadeTimerPeriod, nullptr) != 0;
+}
+
+void OverlayWindowsWin::StopFadeTimer() {
+  if (handles_.text != nullptr && fade_timer_running_) KillTimer(handles_.text, kFadeTimerId);
+  fade_timer_running_ = false;
+}
+
+void OverlayWindowsWin::EnsureFadeTimer() {
+  if (!fade_timer_running_) StartFadeTimer();
+}
+
+int32_t OverlayWindowsWin::MonitorCount() {
+  int32_t count = 0;
+  EnumDisplayMonitors(nullptr, nullptr, CountMonitor, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+bool OverlayWindowsWin::GetMonitor(int32_t index, MonitorInfo& info) {
+  MonitorSearch search;
+  search.wanted = index;
+  EnumDisplayMonitors(nullptr, nullptr, FindMonitor, reinterpret_cast<LPARAM>(&search));
+  if (search.found) info = search.info;
+  return search.found;
+}

@@ -1,0 +1,681 @@
+#include "script/nodes.h"
+
+#include <climits>
+
+#include "common/utf.h"
+#include "script/constant_table.h"
+
+void ThrowStackExhausted() { throw ScriptStackExhausted(); }
+
+namespace {
+
+// 32-bit two's complement arithmetic that wraps instead of overflowing.
+int32_t Wrap(uint32_t u) { return static_cast<int32_t>(u); }
+int32_t AddWrap(int32_t a, int32_t b) { return Wrap(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
+int32_t SubWrap(int32_t a, int32_t b) { return Wrap(static_cast<uint32_t>(a) - static_cast<uint32_t>(b)); }
+int32_t MulWrap(int32_t a, int32_t b) { return Wrap(static_cast<uint32_t>(a) * static_cast<uint32_t>(b)); }
+
+// MININTEGER / -1 overflows the processor's division: the quotient wraps to
+// MININTEGER and the remainder is 0.
+int32_t DivideWrap(int32_t a, int32_t b) { return b == -1 ? SubWrap(0, a) : a / b; }
+int32_t RemainderWrap(int32_t a, int32_t b) { return b == -1 ? 0 : a % b; }
+
+// Repeated multiplication, done by squaring: the same wrapped product.
+int32_t PowerWrap(int32_t base, int32_t exponent) {
+  uint32_t result = 1;
+  uint32_t b = static_cast<uint32_t>(base);
+  for (int32_t e = exponent; e > 0; e >>= 1) {
+    if (e & 1) result *= b;
+    b *= b;
+  }
+  return Wrap(result);
+}
+
+int32_t ShiftLeft(int32_t a, int32_t b) { return Wrap(static_cast<uint32_t>(a) << (b & 31)); }
+int32_t ShiftRight(int32_t a, int32_t b) { return a >> (b & 31); }
+
+void ReportDivision(ScriptRun& run, int32_t code, int32_t line, const char* ja, const char* en) {
+  RaiseScriptError(run, code, line, FormatScriptMessage(RunText(run, ja, en), line));
+}
+
+void ReportBadIndex(ScriptRun& run, const std::string& name, int32_t index, int32_t line) {
+  RaiseScriptError(run, kErrorArrayIndex, line,
+                   FormatScriptMessage(RunText(run, "Runtime Error: 不正な配列要素番号指定(%s[%d])。行番号:%d\n",
+                                               "Runtime Error: Invalid index value(%s[%d]) at line %d\n"),
+                                       name.c_str(), index, line));
+}
+
+// After a loop body: true when the loop is to end. Consumes break/continue.
+bool LeaveLoop(ScriptRun& run) {
+  switch (run.exitState) {
+    case kRunning:
+      return false;
+    case kBreakPending:
+      run.exitState = kRunning;
+      return true;
+    case kContinuePending:
+      run.exitState = kRunning;
+      return false;
+    default:
+      return true;
+  }
+}
+
+bool Condition(ScriptRun& run, Node& node) {
+  ScriptValue scratch;
+  return ConditionTruth(node.evaluateRef(run, scratch));
+}
+
+}  // namespace
+
+// ---- blocks ------------------------------------------------------------
+
+void BlockNode::append(NodePtr statement) {
+  growDepth(statement.get());
+  statements.push_back(std::move(statement));
+}
+
+void BlockNode::indexLabels() {
+  for (std::size_t i = 0; i < statements.size(); ++i)
+    if (statements[i]->kind == kNodeLabel)
+      labels[static_cast<LabelNode&>(*statements[i]).name] = i;
+  labelsIndexed_ = true;
+}
+
+void BlockNode::execute(ScriptRun& run) {
+  CheckStack(run);
+  if (!labelsIndexed_) indexLabels();
+  const std::size_t count = statements.size();
+  std::size_t i = 0;
+  while (i < count) {
+    try {
+      for (; i < count; ++i) {
+        Node& statement = *statements[i];
+        statement.execute(run);
+        if (run.returning) return;
+        if (run.host.stopCheck && run.host.stopCheck(statement.line) == 1) {
+          run.exitState = kStopping;
+          return;
+        }
+        if (run.exitState != kRunning) return;
+      }
+    } catch (GotoException& jump) {
+      auto it = labels.find(jump.label);
+      if (it == labels.end()) throw;
+      i = it->second + 1;
+    }
+  }
+}
+
+// A block's value is never observed by a script (statements are not
+// expressions), so evaluate is execute.
+ScriptValue BlockNode::evaluate(ScriptRun& run) {
+  execute(run);
+  return {};
+}
+
+// ---- variables -----------------------------------------------------------
+
+ScriptValue VarNode::readUnassigned(ScriptRun& run) {
+  if (auto constant = LookupConstant(name)) return MakeInteger(*constant);
+  if (run.mustVarDef) {
+    RaiseScriptError(run, kErrorUnassigned, line,
+                     FormatScriptMessage(RunText(run, "Runtime Error: 未代入の変数(%s)を参照しました。行番号:%d\n",
+                                                 "Runtime Error: Unassigned variable(%s) at line %d\n"),
+                                         name.c_str(), line));
+  }
+  return DefaultValueFor(name);
+}
+
+ScriptValue VarNode::evaluate(ScriptRun& run) {
+  VariableSlot& s = slot(run);
+  if (s.exists) return s.value;
+  return readUnassigned(run);
+}
+
+int32_t VarNode::evaluateInteger(ScriptRun& run) {
+  VariableSlot& s = slot(run);
+  if (s.exists) return ToInteger(s.value);
+  return ToInteger(readUnassigned(run));
+}
+
+const ScriptValue& VarNode::evaluateRef(ScriptRun& run, ScriptValue& scratch) {
+  VariableSlot& s = slot(run);
+  if (s.exists) return s.value;
+  scratch = readUnassigned(run);
+  return scratch;
+}
+
+// ---- assignment ------------------------------------------------------------
+
+AssignNode::AssignNode(std::unique_ptr<VarNode> t, NodePtr v, int32_t o, int32_t line)
+    : Node(kNodeAssign, line), target(std::move(t)), value(std::move(v)), op(o) {
+  growDepth(target.get());
+  growDepth(value.get());
+}
+
+bool AssignNode::assign(ScriptRun& run, int32_t& postfixOld) {
+  CheckStack(run);
+  switch (op) {
+    case kOpAssign: {
+      ScriptValue v = value->evaluate(run);
+      target->ref(run) = std::move(v);
+      return true;
+    }
+    case kOpAddAssign: {
+      VariableSlot& s = target->slot(run);
+      // Appending in place keeps repeated s += x linear; only safe when the
+      // right side cannot touch the variable.
+      if (s.exists && s.value.isString && value->isPure()) {
+        ScriptValue scratch;
+        const ScriptValue& v = value->evaluateRef(run, scratch);
+        std::string piece = ToString(v);
+        s.value.isArray = false;
+        s.value.elements.clear();
+        s.value.text += piece;
+        return true;
+      }
+      ScriptValue x = target->evaluate(run);
+      ScriptValue v = value->evaluate(run);
+      ScriptValue result;
+      if (x.isString) {
+        std::string text = ToString(x);
+        text += ToString(v);
+        result = MakeString(std::move(text));
+      } else {
+        result = MakeInteger(AddWrap(ToInteger(x), ToInteger(v)));
+      }
+      target->ref(run) = std::move(result);
+      return true;
+    }
+    case kOpDivAssign:
+    case kOpModAssign: {
+      int32_t d = value->evaluateInteger(run);
+      if (d == 0) {
+        if (op == kOpDivAssign)
+          ReportDivision(run, kErrorDivision, line, "Runtime Error: 0による除算(/=0)。行番号:%d\n",
+                         "Runtime Error: Division by zero(/=0) at line %d\n");
+        else
+          ReportDivision(run, kErrorRemainder, line, "Runtime Error: 0による除算(%%=0)。行番号:%d\n",
+                         "Runtime Error: Division by zero(%%=0) at line %d\n");
+        return false;
+      }
+      int32_t x = target->evaluateInteger(run);
+      target->ref(run) = MakeInteger(op == kOpDivAssign ? DivideWrap(x, d) : RemainderWrap(x, d));
+      return true;
+    }
+    case kOpPostInc:
+    case kOpPostDec: {
+      int32_t x = target->evaluateInteger(run);
+      postfixOld = x;
+      target->ref(run) = MakeInteger(op == kOpPostInc ? AddWrap(x, 1) : SubWrap(x, 1));
+      return true;
+    }
+    case kOpSubAssign:
+    case kOpMulAssign:
+    case kOpShrAssign:
+    case kOpShlAssign:
+    case kOpOrAssign:
+    case kOpXorAssign:
+    case kOpAndAssign:
+    case kOpPowAssign: {
+      int32_t x = target->evaluateInteger(run);
+      int32_t v = value->evaluateInteger(run);
+      int32_t r = 0;
+      switch (op) {
+        case kOpSubAssign: r = SubWrap(x, v); break;
+        case kOpMulAssign: r = MulWrap(x, v); break;
+        case kOpShrAssign: r = ShiftRight(x, v); break;
+        case kOpShlAssign: r = ShiftLeft(x, v); break;
+        case kOpOrAssign: r = x | v; break;
+        case kOpXorAssign: r = x ^ v; break;
+        case kOpAndAssign: r = x & v; break;
+        default: r = PowerWrap(x, v); break;
+      }
+      ScriptValue& stored = target->ref(run);
+      stored = MakeInteger(r);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void AssignNode::execute(ScriptRun& run) {
+  int32_t old = 0;
+  assign(run, old);
+}
+
+ScriptValue AssignNode::evaluate(ScriptRun& run) {
+  int32_t old = 0;
+  if (!assign(run, old)) return {};
+  if (op == kOpPostInc || op == kOpPostDec) return MakeInteger(old);
+  return target->evaluate(run);
+}
+
+// ---- conditionals and loops -----------------------------------------------
+
+IfNode::IfNode(NodePtr c, std::unique_ptr<BlockNode> t, NodePtr e, int32_t line)
+    : Node(kNodeIf, line), condition(std::move(c)), thenBlock(std::move(t)), elsePart(std::move(e)) {
+  growDepth(condition.get());
+  growDepth(thenBlock.get());
+  growDepth(elsePart.get());
+}
+
+ScriptValue IfNode::evaluate(ScriptRun& run) {
+  if (Condition(run, *condition))
+    thenBlock->execute(run);
+  else if (elsePart)
+    elsePart->execute(run);
+  return {};
+}
+
+WhileNode::WhileNode(NodePtr c, std::unique_ptr<BlockNode> b, bool e, int32_t line)
+    : Node(kNodeWhile, line), condition(std::move(c)), body(std::move(b)), endless(e) {
+  growDepth(condition.get());
+  growDepth(body.get());
+}
+
+ScriptValue WhileNode::evaluate(ScriptRun& run) {
+  for (;;) {
+    if (!endless && !Condition(run, *condition)) break;
+    body->execute(run);
+    if (LeaveLoop(run)) break;
+  }
+  return {};
+}
+
+DoWhileNode::DoWhileNode(std::unique_ptr<BlockNode> b, NodePtr c, bool r, int32_t line)
+    : Node(kNodeDoWhile, line), body(std::move(b)), condition(std::move(c)), repeatWhile(r) {
+  growDepth(body.get());
+  growDepth(condition.get());
+}
+
+ScriptValue DoWhileNode::evaluate(ScriptRun& run) {
+  for (;;) {
+    body->execute(run);
+    if (LeaveLoop(run)) break;
+    if (Condition(run, *condition) != repeatWhile) break;
+  }
+  return {};
+}
+
+ForNode::ForNode(NodePtr i, NodePtr c, NodePtr s, std::unique_ptr<BlockNode> b, int32_t line)
+    : Node(kNodeFor, line), init(std::move(i)), condition(std::move(c)), step(std::move(s)), body(std::move(b)) {
+  growDepth(init.get());
+  growDepth(condition.get());
+  growDepth(step.get());
+  growDepth(body.get());
+}
+
+ScriptValue ForNode::evaluate(ScriptRun& run) {
+  init->execute(run);
+  for (;;) {
+    if (!Condition(run, *condition)) break;
+    body->execute(run);
+    if (LeaveLoop(run)) break;
+    step->execute(run);
+  }
+  return {};
+}
+
+// ---- flow ------------------------------------------------------------------
+
+ExitNode::ExitNode(NodePtr c, int32_t line) : Node(kNodeExit, line), code(std::move(c)) { growDepth(code.get()); }
+
+ScriptValue ExitNode::evaluate(ScriptRun& run) {
+  // The state is set first, so a function called in the expression returns
+  // after its first statement.
+  run.exitState = kStopping;
+  run.runResult = code ? code->evaluateInteger(run) : 0;
+  return MakeInteger(run.runResult);
+}
+
+ScriptValue FlowNode::evaluate(ScriptRun& run) {
+  run.exitState = kind == kNodeBreak ? kBreakPending : kContinuePending;
+  return {};
+}
+
+ReturnNode::ReturnNode(NodePtr v, int32_t line) : Node(kNodeReturn, line), value(std::move(v)) { growDepth(value.get()); }
+
+ScriptValue ReturnNode::evaluate(ScriptRun& run) {
+  run.returnValue = value ? value->evaluate(run) : ScriptValue{};
+  run.returning = true;
+  if (run.exitState == kRunning) run.exitState = kReturning;
+  return {};
+}
+
+GotoNode::GotoNode(NodePtr t, int32_t line) : Node(kNodeGoto, line), target(std::move(t)) { growDepth(target.get()); }
+
+ScriptValue GotoNode::evaluate(ScriptRun& run) {
+  if (!target) throw GotoException{label};
+  throw GotoException{UpperAscii(ToString(target->evaluate(run)))};
+}
+
+// ---- expressions -------------------------------------------------------------
+
+CondNode::CondNode(NodePtr c, NodePtr t, NodePtr f, int32_t line)
+    : Node(kNodeCond, line), condition(std::move(c)), ifTrue(std::move(t)), ifFalse(std::move(f)) {
+  growDepth(condition.get());
+  growDepth(ifTrue.get());
+  growDepth(ifFalse.get());
+}
+
+ScriptValue CondNode::evaluate(ScriptRun& run) {
+  CheckStack(run);
+  return Condition(run, *condition) ? ifTrue->evaluate(run) : ifFalse->evaluate(run);
+}
+
+BinaryNode::BinaryNode(int32_t op, NodePtr l, NodePtr r, int32_t line)
+    : Node(op, line), left(std::move(l)), right(std::move(r)) {
+  growDepth(left.get());
+  growDepth(right.get());
+}
+
+// The left operand is read in place only when the right one cannot change
+// it; otherwise it is copied before the right operand runs.
+#define KIRABI_BINARY_OPERANDS(run)                                                           \
+  ScriptValue scratchLeft, scratchRight;                                                      \
+  const ScriptValue& a = right->isPure() ? left->evaluateRef(run, scratchLeft)                \
+                                         : (scratchLeft = left->evaluate(run), scratchLeft);  \
+  const ScriptValue& b = right->evaluateRef(run, scratchRight)
+
+ScriptValue BinaryNode::add(ScriptRun& run) {
+  KIRABI_BINARY_OPERANDS(run);
+  if (a.isString) {
+    std::string text = ToString(a);
+    text += ToString(b);
+    return MakeString(std::move(text));
+  }
+  if (b.isString) return MakeInteger(AddWrap(ToInteger(b), a.intValue));
+  return MakeInteger(AddWrap(a.intValue, b.intValue));
+}
+
+int32_t BinaryNode::compare(ScriptRun& run) {
+  KIRABI_BINARY_OPERANDS(run);
+  switch (kind) {
+    case kOpEq: return LooseEquals(a, b);
+    case kOpNe: return !LooseEquals(a, b);
+    case kOpStrictEq: return StrictEquals(a, b);
+    case kOpStrictNe: return !StrictEquals(a, b);
+    case kOpLt: return CompareOrder(a, b) < 0;
+    case kOpGt: return CompareOrder(a, b) > 0;
+    case kOpLe: return CompareOrder(a, b) <= 0;
+    default: return CompareOrder(a, b) >= 0;
+  }
+}
+#undef KIRABI_BINARY_OPERANDS
+
+int32_t BinaryNode::arithmetic(ScriptRun& run) {
+  int32_t a = left->evaluateInteger(run);
+  int32_t b = right->evaluateInteger(run);
+  switch (kind) {
+    case kOpSub: return SubWrap(a, b);
+    case kOpMul: return MulWrap(a, b);
+    case kOpDiv:
+      if (b == 0) {
+        ReportDivision(run, kErrorDivision, line, "Runtime Error: 0による除算(/0)。行番号:%d\n",
+                       "Runtime Error: Division by zero(/0) at line %d\n");
+        return 0;
+      }
+      return DivideWrap(a, b);
+    case kOpMod:
+      if (b == 0) {
+        ReportDivision(run, kErrorRemainder, line, "Runtime Error: 0による除算(%%0)。行番号:%d\n",
+                       "Runtime Error: Division by zero(%%0) at line %d\n");
+        return 0;
+      }
+      return RemainderWrap(a, b);
+    case kOpPow: return PowerWrap(a, b);
+    case kOpOr: return a | b;
+    case kOpAnd: return a & b;
+    case kOpXor: return a ^ b;
+    case kOpShl: return ShiftLeft(a, b);
+    case kOpShr: return ShiftRight(a, b);
+    default: return 0;
+  }
+}
+
+int32_t BinaryNode::evaluateInteger(ScriptRun& run) {
+  CheckStack(run);
+  switch (kind) {
+    case kOpAdd: {
+      ScriptValue sum = add(run);
+      return ToInteger(sum);
+    }
+    case kOpEq: case kOpNe: case kOpStrictEq: case kOpStrictNe:
+    case kOpLt: case kOpGt: case kOpLe: case kOpGe:
+      return compare(run);
+    case kOpLogicalAnd:
+      if (left->evaluateInteger(run) == 0) return 0;
+      return right->evaluateInteger(run) != 0 ? 1 : 0;
+    case kOpLogicalOr:
+      if (left->evaluateInteger(run) != 0) return 1;
+      return right->evaluateInteger(run) != 0 ? 1 : 0;
+    default:
+      return arithmetic(run);
+  }
+}
+
+ScriptValue BinaryNode::evaluate(ScriptRun& run) {
+  if (kind == kOpAdd) {
+    CheckStack(run);
+    return add(run);
+  }
+  return MakeInteger(evaluateInteger(run));
+}
+
+UnaryNode::UnaryNode(int32_t op, NodePtr o, int32_t line) : Node(op, line), operand(std::move(o)) {
+  growDepth(operand.get());
+}
+
+int32_t UnaryNode::evaluateInteger(ScriptRun& run) {
+  CheckStack(run);
+  int32_t v = operand->evaluateInteger(run);
+  switch (kind) {
+    case kOpSub: return SubWrap(0, v);
+    case kOpNot: return ~v;
+    default: return v == 0 ? 1 : 0;
+  }
+}
+
+// ---- arrays ------------------------------------------------------------------
+
+ArrayAccessNode::ArrayAccessNode(std::string n, NodePtr i, int32_t line)
+    : Node(kNodeArrayAccess, line), name(std::move(n)), index(std::move(i)), variable_(name, line) {
+  growDepth(index.get());
+}
+
+ScriptValue ArrayAccessNode::evaluate(ScriptRun& run) {
+  CheckStack(run);
+  int32_t n = index->evaluateInteger(run);
+  if (n < 0) {
+    ReportBadIndex(run, name, n, line);
+    return DefaultValueFor(name);
+  }
+  VariableSlot& s = variable_.slot(run);
+  if (!s.exists) return DefaultValueFor(name);
+  return ElementAt(s.value, n);
+}
+
+ArrayAssignNode::ArrayAssignNode(std::string n, NodePtr i, NodePtr v, int32_t line)
+    : Node(kNodeArrayAssign, line), name(std::move(n)), index(std::move(i)), value(std::move(v)), variable_(name, line) {
+  growDepth(index.get());
+  growDepth(value.get());
+}
+
+ScriptValue& ArrayAssignNode::store(ScriptRun& run) {
+  CheckStack(run);
+  int32_t n = index->evaluateInteger(run);
+  ScriptValue v = value->evaluate(run);
+  if (n < 0) {
+    ReportBadIndex(run, name, n, line);
+    n = 0;
+  }
+  ScriptValue& array = variable_.ref(run);
+  ScriptValue& element = ElementAt(array, n);
+  element = std::move(v);
+  array.text = name;
+  return element;
+}
+
+void ArrayAssignNode::execute(ScriptRun& run) { store(run); }
+
+ScriptValue ArrayAssignNode::evaluate(ScriptRun& run) { return store(run); }
+
+// ---- calls -----------------------------------------------------------------
+
+FuncCallNode::FuncCallNode(std::string n, std::vector<NodePtr> args, int32_t line)
+    : Node(kNodeFuncCall, line), name(std::move(n)), arguments(std::move(args)) {
+  for (const NodePtr& a : arguments) growDepth(a.get());
+}
+
+constexpr int32_t kMaxCallDepth = 512;
+
+ScriptValue FuncCallNode::evaluate(ScriptRun& run) {
+  CheckStack(run);
+  if (run.callDepth > kMaxCallDepth) {
+    RaiseScriptError(run, kErrorCallDepth, line,
+                     FormatScriptMessage(RunText(run, "Runtime Error 行番号:%d  関数呼び出し回数が多すぎます。%s(args:%d)\n",
+                                                 "Runtime error at line %d: Too many function call:%s(args:%d)\n"),
+                                         line, name.c_str(), static_cast<int>(arguments.size())));
+    return DefaultValueFor(name);
+  }
+  if (!resolved_) {
+    // User functions are fixed once the parse is over, so one look-up serves.
+    auto it = run.functions.find(name);
+    user_ = it == run.functions.end() ? nullptr : it->second.get();
+    builtinName_ = UpperAscii(name);
+    if (!builtinName_.empty() && builtinName_.back() == '$') builtinName_.pop_back();
+    const BuiltinRow* row = FindBuiltin(builtinName_);
+    const std::size_t count = arguments.size();
+    builtin_ = row && row->minArgs <= count && row->maxArgs >= count ? row : nullptr;
+    resolved_ = true;
+  }
+  if (user_) return callUser(run, *user_);
+  return callBuiltin(run);
+}
+
+namespace {
+
+// Saved parameter values of one call, restored in reverse order so that a
+// parameter named twice gets its value from before the call.
+struct SavedParameters {
+  SavedParameters(ScriptRun& r, FuncDef& d) : run(r), def(d) {}
+  ScriptRun& run;
+  FuncDef& def;
+  std::size_t count = 0;
+  ScriptValue inlineValues[4];
+  std::vector<ScriptValue> moreValues;
+
+  ScriptValue& at(std::size_t i) { return i < 4 ? inlineValues[i] : moreValues[i - 4]; }
+
+  void save(std::size_t i) {
+    VariableSlot& s = *def.paramSlots[i];
+    ScriptValue saved = s.exists ? s.value : DefaultValueFor(def.params[i]);
+    if (i < 4)
+      inlineValues[i] = std::move(saved);
+    else
+      moreValues.push_back(std::move(saved));
+    count = i + 1;
+  }
+
+  void restore() {
+    const bool slotsValid = def.slotGeneration == run.variables.generation();
+    for (std::size_t i = count; i-- > 0;) {
+      ScriptValue& target = slotsValid ? run.variables.ref(*def.paramSlots[i]) : run.variables.ref(def.params[i]);
+      target = std::move(at(i));
+    }
+    count = 0;
+  }
+};
+
+}  // namespace
+
+ScriptValue FuncCallNode::callUser(ScriptRun& run, FuncDef& def) {
+  if (def.slotGeneration != run.variables.generation()) {
+    def.paramSlots.clear();
+    for (const std::string& p : def.params) def.paramSlots.push_back(&run.variables.slot(p));
+    def.slotGeneration = run.variables.generation();
+  }
+  SavedParameters saved(run, def);
+  const std::size_t bound = std::min(arguments.size(), def.params.size());
+  for (std::size_t i = 0; i < bound; ++i) {
+    saved.save(i);
+    ScriptValue v = arguments[i]->evaluate(run);
+    run.variables.ref(*def.paramSlots[i]) = std::move(v);
+  }
+  ++run.callDepth;
+  ScriptValue result;
+  try {
+    def.body->execute(run);
+  } catch (GotoException&) {
+    --run.callDepth;
+    saved.restore();
+    throw;
+  } catch (ReturnException& r) {
+    result = std::move(r.value);
+  }
+  if (run.returning) {
+    run.returning = false;
+    result = std::move(run.returnValue);
+    run.returnValue = ScriptValue{};
+    if (run.exitState == kReturning) run.exitState = kRunning;
+  }
+  --run.callDepth;
+  saved.restore();
+  return result;
+}
+
+ScriptValue FuncCallNode::callBuiltin(ScriptRun& run) {
+  std::vector<ScriptValue> values;
+  values.reserve(arguments.size());
+  for (const NodePtr& a : arguments) values.push_back(a->evaluate(run));
+  if (builtin_) {
+    BuiltinContext context{run, line};
+    return builtin_->handler(context, values);
+  }
+  if (builtinName_ == "ASSERT" && values.size() == 2) {
+    if (ToInteger(values[0]) == 0) RaiseScriptError(run, kErrorAssert, line, ToString(values[1]));
+    return DefaultValueFor(name);
+  }
+  RaiseScriptError(run, kErrorUnknownFunction, line,
+                   FormatScriptMessage(RunText(run, "Runtime Error 行番号:%d  関数または引数が正しくありません。%s(args:%d)\n",
+                                               "Runtime error at line %d: Unknown Function Call or arguments not valid:%s(args:%d)\n"),
+                                       line, name.c_str(), static_cast<int>(values.size())));
+  return DefaultValueFor(name);
+}
+
+CBCallNode::CBCallNode(std::string n, std::vector<NodePtr> args, int32_t line)
+    : Node(kNodeCBCall, line), name(std::move(n)), arguments(std::move(args)) {
+  for (const NodePtr& a : arguments) growDepth(a.get());
+}
+
+ScriptValue CBCallNode::evaluate(ScriptRun& run) {
+  CheckStack(run);
+  if (!run.host.hostFunction) {
+    RaiseScriptError(run, kErrorUnknownFunction, line,
+                     FormatScriptMessage(RunText(run, "Runtime Error 行番号:%d  この環境で呼び出せるアプリ提供関数がありません。%s(args:%d)\n",
+                                                 "Runtime error at line %d: Unknown application provided function call:%s(args:%d)\n"),
+                                         line, name.c_str(), static_cast<int>(arguments.size())));
+    return {};
+  }
+  std::vector<HostValue> args(arguments.size());
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    ScriptValue v = arguments[i]->evaluate(run);
+    args[i].isString = v.isString ? 1 : 0;
+    args[i].intValue = v.intValue;
+    if (v.isString) args[i].text = Utf8ToUtf16(v.text);
+  }
+  std::u16string wideName = Utf8ToUtf16(name);
+  HostValue result;
+  HostCall call;
+  call.name = wideName.c_str();
+  call.args = args.empty() ? nullptr : args.data();
+  call.argCount = static_cast<int32_t>(args.size());
+  call.result = &result;
+  run.host.hostFunction(&call);
+  args.clear();
+  if (result.isString) return MakeString(Utf16ToUtf8(result.text));
+  return MakeInteger(result.intValue);
+}

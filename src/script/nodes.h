@@ -1,0 +1,395 @@
+#pragma once
+// The syntax tree of a script. Every node evaluates to a ScriptValue; a node
+// owns its children. Besides evaluate, nodes offer cheaper forms the
+// evaluator uses on hot paths: execute (value not needed), evaluateInteger
+// (only to-integer of the value is needed) and evaluateRef (read without
+// copying when the value already exists somewhere).
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "script/builtin_table.h"
+#include "script/script_run.h"
+#include "script/value.h"
+
+// Operator and node codes.
+enum NodeKind : int32_t {
+  kNodeBlock = 0,
+  kNodeAssign = 1,
+  kNodeIf = 2,
+  kNodeWhile = 3,
+  kNodeDoWhile = 4,
+  kNodeFor = 5,
+  kNodeExit = 6,
+  kNodeBreak = 7,
+  kNodeContinue = 8,
+  kNodeInt = 9,
+  kNodeString = 10,
+  kNodeVar = 11,
+  kNodeCond = 12,
+  kNodeFuncCall = 13,
+  kNodeCBCall = 14,
+  kOpAdd = 15,
+  kOpSub = 16,
+  kOpMul = 17,
+  kOpDiv = 18,
+  kOpMod = 19,
+  kOpPow = 20,
+  kOpOr = 21,
+  kOpAnd = 22,
+  kOpXor = 23,
+  kOpNot = 24,
+  kOpShl = 25,
+  kOpShr = 26,
+  kOpEq = 27,
+  kOpNe = 28,
+  kOpStrictEq = 29,
+  kOpStrictNe = 30,
+  kOpLt = 31,
+  kOpGt = 32,
+  kOpLe = 33,
+  kOpGe = 34,
+  kOpLogicalAnd = 35,
+  kOpLogicalOr = 36,
+  kOpLogicalNot = 37,
+  kOpAssign = 1,
+  kOpAddAssign = 38,
+  kOpSubAssign = 39,
+  kOpMulAssign = 40,
+  kOpDivAssign = 41,
+  kOpModAssign = 42,
+  kOpShrAssign = 43,
+  kOpShlAssign = 44,
+  kOpOrAssign = 45,
+  kOpXorAssign = 46,
+  kOpAndAssign = 47,
+  kOpPowAssign = 48,
+  kOpPostInc = 49,
+  kOpPostDec = 50,
+  kNodeArrayAccess = 51,
+  kNodeArrayAssign = 52,
+  kNodeReturn = 54,
+  kNodeDummy = 55,
+  kNodeLabel = 56,
+  kNodeGoto = 57,
+};
+
+// Carries a goto to the innermost enclosing block that holds the label.
+struct GotoException {
+  std::string label;  // upper-case, starting with ':'
+};
+
+// A return value unwinding to its function call. The evaluator passes the
+// common return through the exit state instead; this is caught in the same
+// places so that both ways behave alike.
+struct ReturnException {
+  ScriptValue value;
+};
+
+// Thrown when a script nests deeper than the stack budget allows.
+struct ScriptStackExhausted : std::runtime_error {
+  ScriptStackExhausted() : std::runtime_error("stack overflow") {}
+};
+
+[[noreturn]] void ThrowStackExhausted();
+
+inline void CheckStack(const ScriptRun& run) {
+  char probe;
+  if (reinterpret_cast<uintptr_t>(&probe) < run.stackLimit) ThrowStackExhausted();
+}
+
+using NodePtr = std::unique_ptr<class Node>;
+
+class Node {
+ public:
+  Node(int32_t kind, int32_t line) : kind(kind), line(line) {}
+  virtual ~Node() = default;
+  virtual ScriptValue evaluate(ScriptRun& run) = 0;
+
+  virtual void execute(ScriptRun& run) { (void)evaluate(run); }
+  virtual int32_t evaluateInteger(ScriptRun& run) { return ToInteger(evaluate(run)); }
+  // The value, either as stored (valid until the store changes) or in scratch.
+  virtual const ScriptValue& evaluateRef(ScriptRun& run, ScriptValue& scratch) {
+    scratch = evaluate(run);
+    return scratch;
+  }
+  // True when evaluating the node cannot change any variable.
+  virtual bool isPure() const { return false; }
+
+  Node(const Node&) = delete;
+  Node& operator=(const Node&) = delete;
+
+  int32_t kind;
+  int32_t line;
+  int32_t depth = 1;  // height of the subtree, bounded while parsing
+
+ protected:
+  void growDepth(const Node* child) {
+    if (child && child->depth + 1 > depth) depth = child->depth + 1;
+  }
+};
+
+class BlockNode : public Node {
+ public:
+  explicit BlockNode(int32_t line) : Node(kNodeBlock, line) {}
+  void append(NodePtr statement);
+  ScriptValue evaluate(ScriptRun& run) override;
+  void execute(ScriptRun& run) override;
+
+  std::vector<NodePtr> statements;
+  std::map<std::string, std::size_t, std::less<>> labels;
+
+ private:
+  void indexLabels();
+  bool labelsIndexed_ = false;
+};
+
+class ListNode : public Node {
+ public:
+  explicit ListNode(int32_t line) : Node(kNodeBlock, line) {}
+  void append(NodePtr item) {
+    growDepth(item.get());
+    items.push_back(std::move(item));
+  }
+  ScriptValue evaluate(ScriptRun&) override { return {}; }
+  std::vector<NodePtr> items;
+};
+
+class VarNode : public Node {
+ public:
+  VarNode(std::string name, int32_t line) : Node(kNodeVar, line), name(std::move(name)) {}
+  ScriptValue evaluate(ScriptRun& run) override;
+  int32_t evaluateInteger(ScriptRun& run) override;
+  const ScriptValue& evaluateRef(ScriptRun& run, ScriptValue& scratch) override;
+  bool isPure() const override { return true; }
+
+  // The variable's slot, looked up once per store generation.
+  VariableSlot& slot(ScriptRun& run) {
+    if (generation_ != run.variables.generation()) {
+      slot_ = &run.variables.slot(name);
+      generation_ = run.variables.generation();
+    }
+    return *slot_;
+  }
+  // The variable for writing; creates it as integer 0 when absent.
+  ScriptValue& ref(ScriptRun& run) { return run.variables.ref(slot(run)); }
+
+  std::string name;
+
+ private:
+  // Not assigned: a constant, or the default (with error 109 under MUSTVARDEF).
+  ScriptValue readUnassigned(ScriptRun& run);
+  VariableSlot* slot_ = nullptr;
+  uint32_t generation_ = 0;
+};
+
+class AssignNode : public Node {
+ public:
+  AssignNode(std::unique_ptr<VarNode> target, NodePtr value, int32_t op, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override;
+  void execute(ScriptRun& run) override;
+
+  std::unique_ptr<VarNode> target;
+  NodePtr value;
+  int32_t op;
+
+ private:
+  // Performs the assignment; false when nothing was stored (the result is 0).
+  bool assign(ScriptRun& run, int32_t& postfixOld);
+};
+
+class IfNode : public Node {
+ public:
+  IfNode(NodePtr condition, std::unique_ptr<BlockNode> thenBlock, NodePtr elsePart, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override;
+  NodePtr condition;
+  std::unique_ptr<BlockNode> thenBlock;
+  NodePtr elsePart;  // a BlockNode, an IfNode, or none
+};
+
+class WhileNode : public Node {
+ public:
+  WhileNode(NodePtr condition, std::unique_ptr<BlockNode> body, bool endless, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override;
+  NodePtr condition;  // none for loop
+  std::unique_ptr<BlockNode> body;
+  bool endless;
+};
+
+class DoWhileNode : public Node {
+ public:
+  DoWhileNode(std::unique_ptr<BlockNode> body, NodePtr condition, bool repeatWhile, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override;
+  std::unique_ptr<BlockNode> body;
+  NodePtr condition;
+  bool repeatWhile;
+};
+
+class ForNode : public Node {
+ public:
+  ForNode(NodePtr init, NodePtr condition, NodePtr step, std::unique_ptr<BlockNode> body, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override;
+  NodePtr init;
+  NodePtr condition;
+  NodePtr step;
+  std::unique_ptr<BlockNode> body;
+};
+
+class ExitNode : public Node {
+ public:
+  ExitNode(NodePtr code, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override;
+  NodePtr code;  // or none
+};
+
+class FlowNode : public Node {
+ public:
+  FlowNode(int32_t kind, int32_t line) : Node(kind, line) {}
+  ScriptValue evaluate(ScriptRun& run) override;
+};
+
+class IntNode : public Node {
+ public:
+  IntNode(int32_t value, int32_t line) : Node(kNodeInt, line), value(value) { constant_.intValue = value; }
+  ScriptValue evaluate(ScriptRun&) override { return MakeInteger(value); }
+  int32_t evaluateInteger(ScriptRun&) override { return value; }
+  const ScriptValue& evaluateRef(ScriptRun&, ScriptValue&) override { return constant_; }
+  bool isPure() const override { return true; }
+  int32_t value;
+
+ private:
+  ScriptValue constant_;
+};
+
+class StringNode : public Node {
+ public:
+  StringNode(std::string text, int32_t line) : Node(kNodeString, line), constant_(MakeString(std::move(text))) {}
+  ScriptValue evaluate(ScriptRun&) override { return constant_; }
+  int32_t evaluateInteger(ScriptRun&) override { return TextToInteger(constant_.text); }
+  const ScriptValue& evaluateRef(ScriptRun&, ScriptValue&) override { return constant_; }
+  bool isPure() const override { return true; }
+  const std::string& text() const { return constant_.text; }
+
+ private:
+  ScriptValue constant_;
+};
+
+class CondNode : public Node {
+ public:
+  CondNode(NodePtr condition, NodePtr ifTrue, NodePtr ifFalse, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override;
+  NodePtr condition;
+  NodePtr ifTrue;
+  NodePtr ifFalse;
+};
+
+class FuncCallNode : public Node {
+ public:
+  FuncCallNode(std::string name, std::vector<NodePtr> arguments, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override;
+  std::string name;
+  std::vector<NodePtr> arguments;
+
+ private:
+  ScriptValue callUser(ScriptRun& run, FuncDef& def);
+  ScriptValue callBuiltin(ScriptRun& run);
+  bool resolved_ = false;
+  FuncDef* user_ = nullptr;
+  const BuiltinRow* builtin_ = nullptr;  // matching row, count already checked
+  std::string builtinName_;              // upper-cased, one '$' removed
+};
+
+class CBCallNode : public Node {
+ public:
+  CBCallNode(std::string name, std::vector<NodePtr> arguments, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override;
+  std::string name;
+  std::vector<NodePtr> arguments;
+};
+
+class BinaryNode : public Node {
+ public:
+  BinaryNode(int32_t op, NodePtr left, NodePtr right, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override;
+  int32_t evaluateInteger(ScriptRun& run) override;
+  NodePtr left;
+  NodePtr right;
+
+ private:
+  ScriptValue add(ScriptRun& run);
+  int32_t compare(ScriptRun& run);
+  int32_t arithmetic(ScriptRun& run);
+};
+
+class UnaryNode : public Node {
+ public:
+  UnaryNode(int32_t op, NodePtr operand, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override { return MakeInteger(evaluateInteger(run)); }
+  int32_t evaluateInteger(ScriptRun& run) override;
+  NodePtr operand;
+};
+
+class ArrayAccessNode : public Node {
+ public:
+  ArrayAccessNode(std::string name, NodePtr index, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override;
+  std::string name;
+  NodePtr index;
+
+ private:
+  VarNode variable_;  // slot cache for the array variable
+};
+
+class ArrayAssignNode : public Node {
+ public:
+  ArrayAssignNode(std::string name, NodePtr index, NodePtr value, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override;
+  void execute(ScriptRun& run) override;
+  std::string name;
+  NodePtr index;
+  NodePtr value;
+
+ private:
+  ScriptValue& store(ScriptRun& run);
+  VarNode variable_;
+};
+
+class ReturnNode : public Node {
+ public:
+  ReturnNode(NodePtr value, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override;
+  NodePtr value;  // or none
+};
+
+class DummyNode : public Node {
+ public:
+  explicit DummyNode(int32_t line) : Node(kNodeDummy, line) {}
+  ScriptValue evaluate(ScriptRun&) override { return {}; }
+  bool isPure() const override { return true; }
+};
+
+class TrueNode : public DummyNode {
+ public:
+  explicit TrueNode(int32_t line) : DummyNode(line) {}
+  ScriptValue evaluate(ScriptRun&) override { return MakeInteger(1); }
+};
+
+class LabelNode : public Node {
+ public:
+  LabelNode(std::string name, int32_t line) : Node(kNodeLabel, line), name(std::move(name)) {}
+  ScriptValue evaluate(ScriptRun&) override { return {}; }
+  std::string name;
+};
+
+class GotoNode : public Node {
+ public:
+  GotoNode(std::string label, int32_t line) : Node(kNodeGoto, line), label(std::move(label)) {}
+  GotoNode(NodePtr target, int32_t line);
+  ScriptValue evaluate(ScriptRun& run) override;
+  std::string label;  // static target, or empty with an expression
+  NodePtr target;
+};

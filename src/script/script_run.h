@@ -1,0 +1,91 @@
+#pragma once
+// The engine-wide run state shared by the parser, the evaluator, the
+// built-ins and the entry point. There is one per process (the engine is
+// not re-entrant); qv_script resets it for every run.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/qv_script.h"
+#include "script/value.h"
+
+class BlockNode;
+
+// Exit states. Blocks stop after a statement that leaves the state non-zero;
+// loops consume break and continue.
+enum : int32_t {
+  kRunning = 0,
+  kBreakPending = 1,
+  kContinuePending = 2,
+  kStopping = 3,    // error, exit, or a stop request
+  kReturning = 4,   // a return is travelling out to its function call
+};
+
+// A user function, registered while parsing.
+struct FuncDef {
+  std::string name;
+  std::vector<std::string> params;
+  std::unique_ptr<BlockNode> body;
+  // Slots of the parameters, valid while slotGeneration matches the store.
+  std::vector<VariableSlot*> paramSlots;
+  uint32_t slotGeneration = 0;
+
+  FuncDef(std::string n, std::vector<std::string> p, std::unique_ptr<BlockNode> b);
+  ~FuncDef();
+};
+
+struct ScriptRun {
+  int32_t exitState = kRunning;
+  int32_t runResult = 0;
+  int32_t callDepth = 0;
+  bool mustVarDef = false;
+  bool japanese = false;
+  bool keepVar = false;
+  bool inProgress = false;
+
+  // A return on its way out: set by return, taken by the function call (or
+  // by the entry point at the top level).
+  bool returning = false;
+  ScriptValue returnValue;
+
+  ScriptHostParams host;  // callbacks, owner window, message box, system
+  VariableStore variables;
+  std::map<std::string, std::unique_ptr<FuncDef>, std::less<>> functions;
+
+  std::vector<std::string> sourceLines;  // for quoting syntax errors
+  std::unique_ptr<BlockNode> root;
+
+  // Lowest stack address evaluation may reach before it stops the run.
+  uintptr_t stackLimit = 0;
+
+  ScriptRun();
+  ~ScriptRun();
+};
+
+ScriptRun& TheScriptRun();
+
+// Formats a runtime message printf-style, cut to 1024 bytes at a character
+// boundary.
+std::string FormatScriptMessage(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// Picks the run's language of a message pair.
+inline const char* RunText(const ScriptRun& run, const char* japanese, const char* english) {
+  return run.japanese ? japanese : english;
+}
+
+// Hands a UTF-8 message (cut to 1024 bytes) to the error callback, if any.
+// Does not change the exit state.
+void ReportScriptError(ScriptRun& run, int32_t code, int32_t line, std::string_view message);
+// Reports and stops the run after the current statement.
+void RaiseScriptError(ScriptRun& run, int32_t code, int32_t line, std::string_view message);
+
+// Clears the per-run state as at the start and the end of every run.
+void ResetRunState(ScriptRun& run);

@@ -1,0 +1,10 @@
+# qvs, the command-line runner (qvs.exe in the Windows build, console
+# subsystem), and the Win32 system layer of the script engine.
+find_package(Threads REQUIRED)
+kirabi_executable(qvs SOURCES ${CMAKE_CURRENT_LIST_DIR}/qvs_main.cpp
+  DEPS kirabi_script Threads::Threads)
+if(KIRABI_WINDOWS)
+  kirabi_win_library(kirabi_script_win
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_system_win.cpp
+    DEPS kirabi_script imm32)
+endif()

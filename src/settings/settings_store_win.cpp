@@ -1,0 +1,111 @@
+#include "settings/settings_store_win.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "settings/settings_copy.h"
+#include "settings/settings_message_win.h"
+#include "settings/store_messages.h"
+
+namespace {
+
+struct StoreState {
+  StoreMode mode = StoreMode::Registry;
+  Language language = Language::English;
+  std::u16string ini_path = std::u16string(kIniFilePath);
+  std::u16string registry_subkey = std::u16string(kRegistrySubkey);
+  IniSettingsStore ini{Language::English};
+  RegistrySettingsStore registry{Language::English};
+
+  void RebuildStores() {
+    ini = IniSettingsStore(language, ini_path);
+    registry = RegistrySettingsStore(language, registry_subkey);
+  }
+};
+
+StoreState& State() {
+  static StoreState state;
+  return state;
+}
+
+std::u16string ExecutablePath() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
+    if (n == 0) return {};
+    if (n < buffer.size()) return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), n);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+UINT IconFlag(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information: return MB_ICONINFORMATION;
+    case MessageIcon::Warning: return MB_ICONWARNING;
+    case MessageIcon::Error: return MB_ICONERROR;
+  }
+  return 0;
+}
+
+void ShowCopyResult(StoreCopy copy, bool ok) {
+  const Language language = State().language;
+  const CopyResultMessage message = CopyResultText(copy, ok, language);
+  ShowSettingsMessage(nullptr, message.text, ProductName(language), MB_OK | IconFlag(message.icon));
+}
+
+}  // namespace
+
+StoreMode InitSettingsStore(Language language, std::u16string_view executable_path, bool ini_switch) {
+  StoreState& state = State();
+  state.language = language;
+  state.RebuildStores();
+  state.mode = SelectStoreMode(executable_path, ini_switch);
+  if (state.mode == StoreMode::Ini) EnsureIniFile(state.ini_path);
+  return state.mode;
+}
+
+StoreMode InitSettingsStore(Language language, bool ini_switch) {
+  return InitSettingsStore(language, ExecutablePath(), ini_switch);
+}
+
+void SetSettingsLocations(std::u16string ini_path, std::u16string registry_subkey) {
+  State().ini_path = std::move(ini_path);
+  State().registry_subkey = std::move(registry_subkey);
+  State().RebuildStores();
+}
+
+StoreMode CurrentStoreMode() { return State().mode; }
+void SetStoreMode(StoreMode mode) { State().mode = mode; }
+Language SettingsLanguage() { return State().language; }
+
+SettingsStore& ActiveSettingsStore() {
+  StoreState& state = State();
+  if (state.mode == StoreMode::Ini) return state.ini;
+  return state.registry;
+}
+
+void LoadSettings(Settings& settings) { LoadSettings(settings, ActiveSettingsStore(), State().language); }
+
+bool SaveSettings(const Settings& settings, int group) { return SaveSettings(settings, ActiveSettingsStore(), group); }
+
+bool CopyIniToRegistry(Settings& settings) {
+  StoreState& state = State();
+  state.mode = StoreMode::Ini;
+  const bool ok = CopySettings(settings, state.ini, state.registry, state.language);
+  state.mode = StoreMode::Registry;
+  ShowCopyResult(StoreCopy::IniToRegistry, ok);
+  return ok;
+}
+
+bool CopyRegistryToIni(Settings& settings) {
+  StoreState& state = State();
+  state.mode = StoreMode::Registry;
+  // Creating the file before the registry is read makes no difference to
+  // either store, and keeps the copy one call.
+  EnsureIniFile(state.ini_path);
+  const bool ok = CopySettings(settings, state.registry, state.ini, state.language);
+  state.mode = StoreMode::Ini;
+  ShowCopyResult(StoreCopy::RegistryToIni, ok);
+  return ok;
+}

@@ -1,0 +1,99 @@
+// The patterns run on every redraw, so they must not touch the heap. This
+// program counts every global operator new.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "display/alarm.h"
+#include "display/clock_format.h"
+#include "display/system_format.h"
+
+namespace {
+std::atomic<long> g_allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  ++g_allocations;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+class AllDrives : public DriveSpaceSource {
+ public:
+  bool QueryDriveSpace(char16_t letter, DriveSpace& space) override {
+    if (letter != u'C') return false;
+    space = {1ull << 33, 1ull << 36};
+    return true;
+  }
+};
+
+TEST(FormatAllocations, CountingWorks) {
+  const long before = g_allocations;
+  std::string* s = new std::string("x");
+  delete s;
+  EXPECT_GT(g_allocations - before, 0) << "the counter must see allocations";
+}
+
+TEST(FormatAllocations, ClockPatternAllocatesNothing) {
+  const std::u16string long_pattern(700, u'y');  // allocated before counting
+  const TimeRecord t{2024, 2, 4, 29, 13, 7, 9, 456};
+  TextBuffer out;
+  const long before = g_allocations;
+  FormatDateTime(out, t, u"a, d MMMM yyyy H:mm:ss");
+  FormatDateTime(out, t, u"MMMMMMM aaa PP ii:mm:ss.fff ddd rr [\\x{}]");
+  FormatDateTime(out, t, long_pattern);
+  EXPECT_EQ(g_allocations - before, 0);
+  EXPECT_EQ(out.size(), 516u) << "129 whole \"yyyy\" pieces fit";
+}
+
+TEST(FormatAllocations, SystemPatternAllocatesNothing) {
+  SystemSnapshot snapshot;
+  snapshot.processor_load = 42;
+  snapshot.memory.total_physical = 1ull << 34;
+  snapshot.memory.available_physical = 1ull << 32;
+  DriveWatch watch;
+  watch.WarnDiskSize = true;
+  watch.WATCHDRIVEFREE_SIZE[2] = 50;
+  AllDrives drives;
+  TextBuffer out;
+  const long before = g_allocations;
+  const bool warning = FormatSystemInfo(
+      out, snapshot, u"Processor:{c}% {mM}/{MM}MB {b} {MX},{MY} {dCG}/{DCG} {dQG} \\n\\{", watch,
+      drives);
+  EXPECT_EQ(g_allocations - before, 0);
+  EXPECT_TRUE(warning);
+}
+
+TEST(FormatAllocations, AlarmCycleAllocatesNothing) {
+  Settings s;
+  s.ALARM = kAlarmDaily;
+  s.ALARM_HOUR = 13;
+  s.ALARM_MIN = 7;
+  s.JIHOU = 1;
+  s.ALARM_WAV.assign(u"a.wav");
+  AlarmMachine machine;
+  TextBuffer out;
+  const long before = g_allocations;
+  for (uint16_t sec = 0; sec < 60; ++sec) {
+    const TimeRecord t{2024, 2, 4, 29, 13, 7, sec, 0};
+    const AlarmBooking booking = machine.Book(s, t, false);
+    machine.Highlight(s, t, 0);
+    machine.Sounds(s, t);
+    machine.DriveWarning(s, sec % 3 == 0, t);
+    FormatCountdown(out, booking.remaining);
+  }
+  EXPECT_EQ(g_allocations - before, 0);
+}
+
+}  // namespace
