@@ -6,11 +6,15 @@
 //   CreateOverlayWindows(instance, settings, title, display.background_paint(), ...);
 //   display.Attach(handles);           // after both windows exist
 //   WM_CREATE of the text window:      display.MakeFont()
-//   display tick (visible):            display.Place(false); display.Cycle(nullptr, force)
-//   display tick (hidden):             display.Cycle(nullptr, false)
+//   display tick (visible):            if (!display.windows().TextWindowVisible())
+//                                        display.windows().ShowWithoutActivating();
+//                                      display.Place(false); display.Cycle(nullptr, force)
+//   display tick (hidden):             display.windows().Hide(); display.Cycle(nullptr, false)
 //   WM_PAINT:                          display.Cycle(ps.hdc, force_redraw)
 //   WM_TIMER 313542:                   display.OnFadeTimer()
-//   commands hide/show:                display.state().hidden = ..., ResetPlacement(display.state())
+//   commands hide/show:                display.state().hidden = ..., force_redraw = true;
+//                                      on show ResetPlacement(display.state()),
+//                                      display.windows().InvalidateBoth()
 //   WM_COPYDATA 102414:                SetExternalText(display.state(), text, sender)
 //   script host Fadein/Fadeout:        display.Fadein() / display.Fadeout()  (any thread)
 //   WM_DESTROY:                        display.StopFading(); display.ReleaseFont(); display.CloseSampler()

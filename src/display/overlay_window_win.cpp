@@ -121,7 +121,7 @@ void UnregisterOverlayClasses(HINSTANCE instance) {
 
 bool CreateOverlayWindows(HINSTANCE instance, const Settings& settings, std::wstring_view title,
                           const BackgroundPaintSource* paint, LPVOID text_create_param,
-                          OverlayHandles& out) {
+                          OverlayHandles& out, OverlayWindowsWin* attach) {
   const std::wstring caption(title);
   out.background = CreateOverlay(instance, kBackgroundWindowClass, caption.c_str(), settings,
                                  const_cast<BackgroundPaintSource*>(paint));
@@ -132,6 +132,7 @@ bool CreateOverlayWindows(HINSTANCE instance, const Settings& settings, std::wst
     out = OverlayHandles{};
     return false;
   }
+  if (attach != nullptr) attach->Attach(out);
   SetLayeredWindowAttributes(out.text, kKeyColor, 0, LWA_COLORKEY | LWA_ALPHA);
   SetLayeredWindowAttributes(out.background, BackgroundKey(settings.WBKCOLOR), 0, LWA_COLORKEY | LWA_ALPHA);
   ShowWindow(out.background, SW_SHOWNOACTIVATE);
@@ -244,4 +245,23 @@ bool OverlayWindowsWin::GetMonitor(int32_t index, MonitorInfo& info) {
   EnumDisplayMonitors(nullptr, nullptr, FindMonitor, reinterpret_cast<LPARAM>(&search));
   if (search.found) info = search.info;
   return search.found;
+}
+
+void OverlayWindowsWin::Hide() {
+  if (handles_.text != nullptr) ShowWindow(handles_.text, SW_HIDE);
+  if (handles_.background != nullptr) ShowWindow(handles_.background, SW_HIDE);
+}
+
+void OverlayWindowsWin::ShowWithoutActivating() {
+  if (handles_.background != nullptr) ShowWindow(handles_.background, SW_SHOWNOACTIVATE);
+  if (handles_.text != nullptr) ShowWindow(handles_.text, SW_SHOWNOACTIVATE);
+}
+
+bool OverlayWindowsWin::TextWindowVisible() const {
+  return handles_.text != nullptr && IsWindowVisible(handles_.text);
+}
+
+void OverlayWindowsWin::InvalidateBoth() {
+  if (handles_.text != nullptr) InvalidateRect(handles_.text, nullptr, TRUE);
+  if (handles_.background != nullptr) InvalidateRect(handles_.background, nullptr, TRUE);
 }

@@ -43,13 +43,17 @@ struct OverlayHandles {
   HWND background = nullptr;
 };
 
+class OverlayWindowsWin;
+
 // Creates the background window, then the text window (its WM_CREATE gets
 // `text_create_param`), both DEF_MAX_WND_WIDTH x DEF_MAX_WND_HEIGHT and fully
-// transparent, then shows and updates them. When either cannot be created,
-// whichever exists is destroyed and false is returned.
+// transparent, then shows and updates them. `attach`, when given, is attached
+// before the windows are shown, so the first paint already sizes them. When
+// either cannot be created, whichever exists is destroyed and false is
+// returned.
 bool CreateOverlayWindows(HINSTANCE instance, const Settings& settings, std::wstring_view title,
                           const BackgroundPaintSource* paint, LPVOID text_create_param,
-                          OverlayHandles& out);
+                          OverlayHandles& out, OverlayWindowsWin* attach = nullptr);
 
 // The background window's paint: the mapped WBKCOLOR, or with ROUNDRECT a
 // rounded panel (8x8 corners) on the window's key colour.
@@ -73,6 +77,12 @@ class OverlayWindowsWin final : public OverlayWindows {
   void StopFadeTimer() override;
   int32_t MonitorCount() override;
   bool GetMonitor(int32_t index, MonitorInfo& info) override;
+
+  // The display tick's hide and show, and the show command's invalidation.
+  void Hide();
+  void ShowWithoutActivating();
+  bool TextWindowVisible() const;
+  void InvalidateBoth();
 
   // Called by the fade-timer handler: starts the timer when a posted first
   // tick arrived while none was running.

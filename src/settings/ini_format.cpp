@@ -17,7 +17,29 @@ char16_t HexDigit(unsigned v) { return char16_t(v < 10 ? u'0' + v : u'A' + (v - 
 // The profile integer read looks at no more than this many characters.
 constexpr std::size_t kProfileIntChars = 29;
 
+bool IsProfileBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\x1a'; }
+
+bool IsQuote(char16_t c) { return c == u'"' || c == u'\''; }
+
 }  // namespace
+
+std::u16string QuoteIniValue(std::u16string_view text) {
+  if (text.empty()) return {};
+  const bool blank_edge = IsProfileBlank(text.front()) || IsProfileBlank(text.back());
+  const bool quoted = text.size() >= 2 && IsQuote(text.front()) && text.back() == text.front();
+  if (!blank_edge && !quoted) return std::u16string(text);
+  std::u16string out = u"\"";
+  out += text;
+  out += u'"';
+  return out;
+}
+
+std::u16string_view IniValueAsRead(std::u16string_view raw) {
+  while (!raw.empty() && IsProfileBlank(raw.front())) raw.remove_prefix(1);
+  while (!raw.empty() && IsProfileBlank(raw.back())) raw.remove_suffix(1);
+  if (raw.size() >= 2 && IsQuote(raw.front()) && raw.back() == raw.front()) raw = raw.substr(1, raw.size() - 2);
+  return raw;
+}
 
 std::u16string EncodeIniLineBreaks(std::u16string_view text) {
   std::u16string out(text);

@@ -14,6 +14,13 @@ std::u16string EncodeIniLineBreaks(std::u16string_view text);
 // Reading: U+0001 U+0001 becomes CR LF, a single U+0001 becomes LF.
 std::u16string DecodeIniLineBreaks(std::u16string_view text);
 
+// The profile reader drops blanks around a value and one pair of quotes
+// enclosing it, so " a " would read back as "a". Such a value is written
+// inside double quotes, which the reader removes again; others unchanged.
+std::u16string QuoteIniValue(std::u16string_view text);
+// What the profile reader makes of the raw text after "KEY=".
+std::u16string_view IniValueAsRead(std::u16string_view raw);
+
 // The integer that the profile integer read makes of a stored text: leading
 // blanks, an optional sign, a 0x/0o/0b radix prefix, then digits up to the
 // first other character; an empty text gives the fallback, junk gives 0.

@@ -49,7 +49,7 @@ bool IniSettingsStore::WriteInteger(std::u16string_view key, int32_t value, std:
 }
 
 bool IniSettingsStore::WriteString(std::u16string_view key, std::u16string_view text, std::u16string& errors) {
-  return WriteText(key, EncodeIniLineBreaks(text), errors);
+  return WriteText(key, QuoteIniValue(EncodeIniLineBreaks(text)), errors);
 }
 
 bool IniSettingsStore::ReadColorTable(CustomColors& out) {

@@ -43,7 +43,7 @@ std::u16string MemoryStore::Fold(std::u16string_view key) {
 int32_t MemoryStore::ReadInteger(std::u16string_view key, int32_t fallback) {
   if (kind_ == Kind::Ini) {
     const auto it = ini_.find(Fold(key));
-    return it == ini_.end() ? fallback : ParseProfileInt(it->second, fallback);
+    return it == ini_.end() ? fallback : ParseProfileInt(IniValueAsRead(it->second), fallback);
   }
   const RegistryValue* v = FindRegistryValue(key);
   return v ? RegistryIntegerFromValue(v->type, v->bytes.data(), v->bytes.size(), fallback) : fallback;
@@ -54,7 +54,7 @@ bool MemoryStore::ReadString(std::u16string_view key, std::size_t capacity, std:
   if (kind_ == Kind::Ini) {
     const auto it = ini_.find(Fold(key));
     if (it == ini_.end()) return false;
-    std::u16string text = DecodeIniLineBreaks(std::u16string_view(it->second).substr(0, capacity - 1));
+    std::u16string text = DecodeIniLineBreaks(IniValueAsRead(it->second).substr(0, capacity - 1));
     if (text.empty()) return false;
     out = std::move(text);
     return true;
@@ -84,7 +84,7 @@ bool MemoryStore::WriteString(std::u16string_view key, std::u16string_view text,
     return false;
   }
   if (kind_ == Kind::Ini) {
-    SetIniText(key, EncodeIniLineBreaks(text));
+    SetIniText(key, QuoteIniValue(EncodeIniLineBreaks(text)));
   } else {
     SetRegistryString(key, text);
   }

@@ -92,8 +92,9 @@ int32_t REGW::ReadIntegerW(const wchar_t* name, int32_t fallback) {
     Warn(RegwWarning::ReadInteger);
     return fallback;
   }
-  // Numbers never need more; a larger value is not a number of ours.
-  constexpr std::size_t kMaxIntegerValueBytes = 4096;
+  // Any size is read (only the first bytes count), but a value this large
+  // cannot be a setting of ours and is not worth the memory.
+  constexpr std::size_t kMaxIntegerValueBytes = 1 << 20;
   DWORD type = 0;
   std::vector<uint8_t> bytes;
   if (!QueryValue(name, kMaxIntegerValueBytes, type, bytes)) return fallback;

@@ -276,7 +276,6 @@ Settings DefaultSettings(Language language) {
   s.FONTNAME.assign(DefaultFontName(language));
   s.FORMAT.assign(DefaultFormat(language));
   s.FORMATCPU.assign(DefaultFormatCpu(language));
-  s.WATCHDRIVEFREE_UNIT.fill(2);
   s.CUSTCOLORS = DefaultCustomColors();
   return s;
 }
@@ -396,6 +395,13 @@ bool SaveSettings(const Settings& s, SettingsStore& store, int group) {
   // A write can fail without an error line only in a faulty store; still a failure.
   return writer.ok() && writer.errors().empty();
 }
+
+void LoadCustomColors(Settings& s, SettingsStore& store) {
+  CustomColors colors{};
+  if (store.ReadColorTable(colors)) s.CUSTCOLORS = colors;
+}
+
+bool SaveCustomColors(const Settings& s, SettingsStore& store) { return store.WriteColorTable(s.CUSTCOLORS); }
 
 void SetSettingsHooks(const SettingsHooks& hooks) { g_hooks = hooks; }
 

@@ -21,8 +21,15 @@
 //                      set, texts are collected (CollectedSaveErrorNotices).
 //   hotkeys_saved      re-registers the global hotkeys after group 5 was
 //                      saved (whether or not the writes succeeded).
-//   lock_memo/unlock_memo  the memo lock, held while MEMO is written.
+//   lock_memo/unlock_memo  the memo lock, held while MEMO is copied for a
+//                      save or replaced by a load.
 // The message box for the store's own messages is in settings_message_win.h.
+//
+// Related headers: memory_store.h (an in-memory store for tests),
+// settings_copy.h (/OR, /RO over any two stores), store_selection.h,
+// interface_language.h; on Windows settings_store_win.h holds the
+// process-wide store, ini_store_win.h and registry_store_win.h (REGW) the
+// real stores.
 
 #include <array>
 #include <cstdint>
@@ -54,6 +61,15 @@ using FontNameText = FixedText<64>;
 using SettingText = FixedText<520>;
 using CustomColors = std::array<uint32_t, kCustomColorCount>;
 
+constexpr std::array<int32_t, kDriveCount> DefaultDriveUnits() {
+  std::array<int32_t, kDriveCount> units{};
+  for (int32_t& u : units) u = 2;  // MB
+  return units;
+}
+
+// Default-constructed, the record holds every default except the three
+// language-dependent texts (empty) and CUSTCOLORS (zero); DefaultSettings
+// fills those.
 struct Settings {
   int32_t DEF_MAX_WND_WIDTH = 500;
   int32_t DEF_MAX_WND_HEIGHT = 1000;
@@ -138,7 +154,7 @@ struct Settings {
   uint8_t IBEAMHIDE = 0;
   uint8_t WarnDiskSize = 0;
   std::array<int32_t, kDriveCount> WATCHDRIVEFREE_SIZE{};   // 0 = drive not watched
-  std::array<int32_t, kDriveCount> WATCHDRIVEFREE_UNIT{};   // 0 %, 1 KB ... 6 EB; default 2
+  std::array<int32_t, kDriveCount> WATCHDRIVEFREE_UNIT = DefaultDriveUnits();  // 0 %, 1 KB ... 6 EB
   SettingText WATCHDRIVEFREEWAV;
   // Custom-colour slots of the colour chooser; not read by LoadSettings.
   CustomColors CUSTCOLORS{};
@@ -183,6 +199,12 @@ void LoadSettings(Settings& settings, SettingsStore& store, Language language);
 // succeeded; otherwise the collected error text goes to the save-error
 // balloon. An unknown group writes nothing and returns false.
 bool SaveSettings(const Settings& settings, SettingsStore& store, int group);
+
+// CUSTCOLORS for the colour chooser, which reads it each time it opens and
+// writes it after every accepted choice. Loading keeps the slots held when
+// the store has no (or a damaged) table.
+void LoadCustomColors(Settings& settings, SettingsStore& store);
+bool SaveCustomColors(const Settings& settings, SettingsStore& store);
 
 // The hotkey rule applied on load.
 uint32_t NormalizeHotkey(uint32_t stored);

@@ -2,9 +2,8 @@
 
 bool CopySettings(Settings& settings, SettingsStore& from, SettingsStore& to, Language language) {
   LoadSettings(settings, from, language);
-  CustomColors colors{};
-  if (from.ReadColorTable(colors)) settings.CUSTCOLORS = colors;
+  LoadCustomColors(settings, from);
   const bool saved = SaveSettings(settings, to, 0);
-  to.WriteColorTable(settings.CUSTCOLORS);
+  SaveCustomColors(settings, to);
   return saved;
 }

@@ -156,16 +156,6 @@ TEST_F(DisplayCycleTest, LinesAdvanceByTheirHeightPlusTheGap) {
   EXPECT_EQ(windows.text_size, (Size{10 * kCharWidth, 38 + kRowHeight + 4}));
 }
 
-TEST_F(DisplayCycleTest, NegativeGapCountsAsNone) {
-  settings.SHOW_CLOCK = 1;
-  settings.MEMO = u"m";
-  settings.GAP_BETWEEN_ITEMS = -7;
-  Run();
-  ASSERT_EQ(Draws().size(), 2u);
-  EXPECT_EQ(Draws()[1].area.top, kRowHeight);
-  EXPECT_EQ(windows.text_size.height, 2 * kRowHeight);
-}
-
 TEST_F(DisplayCycleTest, SeparatorRulesSitAroundEachBottomButTheLast) {
   const struct {
     int32_t gap;
@@ -574,13 +564,6 @@ TEST_F(DisplayCycleTest, MissingDrawingSurfaceKeepsBookkeepingAndSizes) {
   EXPECT_EQ(sources.polls, 1);
   EXPECT_EQ(windows.resizes, 0);
   EXPECT_EQ(provider.released, 0);
-}
-
-TEST_F(DisplayCycleTest, ObtainedSurfaceIsReleasedOnce) {
-  settings.SHOW_CLOCK = 1;
-  Run();
-  EXPECT_EQ(provider.obtained, 1);
-  EXPECT_EQ(provider.released, 1);
 }
 
 // --- early exit ---

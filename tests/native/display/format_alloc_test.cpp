@@ -11,6 +11,7 @@
 #include "display/alarm.h"
 #include "display/clock_format.h"
 #include "display/system_format.h"
+#include "display/system_sampler.h"
 
 namespace {
 std::atomic<long> g_allocations{0};
@@ -36,6 +37,24 @@ class AllDrives : public DriveSpaceSource {
     space = {1ull << 33, 1ull << 36};
     return true;
   }
+};
+
+class SteadySources : public SystemSources {
+ public:
+  bool QueryDriveSpace(char16_t, DriveSpace&) override { return false; }
+  bool OpenProcessorCounter() override { return open = true; }
+  void CloseProcessorCounter() override { open = false; }
+  bool ProcessorCounterOpen() const override { return open; }
+  bool SampleProcessorLoad(int32_t& percent) override {
+    percent = 3;
+    return true;
+  }
+  bool ReadMemoryStatus(MemorySnapshot& m) override {
+    m.total_physical = 1ull << 33;
+    return true;
+  }
+  bool ReadPowerStatus(PowerSnapshot&) override { return false; }
+  bool open = false;
 };
 
 TEST(FormatAllocations, CountingWorks) {
@@ -94,6 +113,22 @@ TEST(FormatAllocations, AlarmCycleAllocatesNothing) {
     FormatCountdown(out, booking.remaining);
   }
   EXPECT_EQ(g_allocations - before, 0);
+}
+
+TEST(FormatAllocations, SamplerAllocatesNothing) {
+  SteadySources sources;
+  SystemSampler sampler(sources);
+  SamplerRequest request;
+  request.CPUMEM = true;
+  request.FORMATCPU = u"{c}% {MM}MB {b} {MX},{MY} {dZG}";
+  const long before = g_allocations;
+  for (uint32_t tick = 0; tick < 5000; tick += 20) {
+    request.tick = tick;
+    request.cursor = {static_cast<int32_t>(tick), 7};
+    sampler.Run(request);
+  }
+  EXPECT_EQ(g_allocations - before, 0);
+  EXPECT_FALSE(sampler.text().empty());
 }
 
 }  // namespace

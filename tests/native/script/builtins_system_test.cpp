@@ -264,8 +264,8 @@ TEST(SystemBuiltins, MonitorsRectFillsFourOrSixArrays) {
   system.monitors = {{0, 0, 1920, 1080}, {-1280, 100, 0, 1124}};
   ScriptOutcome run = RunSystemScript(
       "l = 'old'\nt[5] = 9\n" + Out("GetMonitorsRect('l', t, 'R', 'b')") +
-          Out("l[0] + ',' + t[0] + ',' + r[0] + ',' + b[0]") +
-          Out("l[1] + ',' + t[1] + ',' + r[1] + ',' + b[1]") + Out("ArraySize(t)") +
+          Out("'' + l[0] + ',' + t[0] + ',' + r[0] + ',' + b[0]") +
+          Out("'' + l[1] + ',' + t[1] + ',' + r[1] + ',' + b[1]") + Out("ArraySize(t)") +
           Out("TypeOf('W')") + Out("'' + l"),
       &system);
   EXPECT_TRUE(run.errors.empty());
@@ -273,7 +273,7 @@ TEST(SystemBuiltins, MonitorsRectFillsFourOrSixArrays) {
                                                   "undefined", "L"}));
 
   run = RunSystemScript(Out("GetMonitorsRect('l', 't', 'r', 'b', 'w', 'h')") +
-                            Out("w[0] + 'x' + h[0] + ' ' + w[1] + 'x' + h[1]"),
+                            Out("'' + w[0] + 'x' + h[0] + ' ' + w[1] + 'x' + h[1]"),
                         &system);
   EXPECT_EQ(run.output, (std::vector<std::string>{"2", "1920x1080 1280x1024"}));
 

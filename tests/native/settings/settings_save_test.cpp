@@ -140,10 +140,10 @@ TEST_F(SaveTest, SaveThenLoadRestoresEveryKey) {
     out.JIHOU_WAVS[23].assign(u"C:\\w\\23.wav");
     out.MEMO = u"line1\r\nline2\nline3";
     out.HOTKEY_HIDE = 0x0641;
-    out.TITLESUBSTR.assign(u"a,b");
+    out.TITLESUBSTR.assign(u" - Editor, ");
     out.WATCHDRIVEFREE_SIZE[25] = 100;
     out.WATCHDRIVEFREE_UNIT[25] = 0;
-    out.WATCHDRIVEFREEWAV.assign(u"x.wav");
+    out.WATCHDRIVEFREEWAV.assign(u"'x.wav'");
     out.SHOW_CLOCK = 0;
     MemoryStore store(kind, Language::Japanese);
     ASSERT_TRUE(SaveSettings(out, store, 0));
@@ -161,10 +161,10 @@ TEST_F(SaveTest, SaveThenLoadRestoresEveryKey) {
     EXPECT_EQ(in.JIHOU_WAVS[23], u"C:\\w\\23.wav");
     EXPECT_EQ(in.MEMO, u"line1\r\nline2\nline3");
     EXPECT_EQ(in.HOTKEY_HIDE, 0x0641u);
-    EXPECT_EQ(in.TITLESUBSTR, u"a,b");
+    EXPECT_EQ(in.TITLESUBSTR, u" - Editor, ") << "blanks at the edges survive the INI reader";
     EXPECT_EQ(in.WATCHDRIVEFREE_SIZE[25], 100);
     EXPECT_EQ(in.WATCHDRIVEFREE_UNIT[25], 0);
-    EXPECT_EQ(in.WATCHDRIVEFREEWAV, u"x.wav");
+    EXPECT_EQ(in.WATCHDRIVEFREEWAV, u"'x.wav'");
     EXPECT_EQ(in.SHOW_CLOCK, 0);
   }
 }

@@ -31,6 +31,26 @@ TEST(IniLineBreaks, EncodeAndDecode) {
   }
 }
 
+TEST(IniQuoting, ValuesWithBlankEdgesOrQuotesSurviveTheReader) {
+  const struct {
+    std::u16string text, written;
+  } cases[] = {
+      {u"plain", u"plain"},           {u"", u""},
+      {u" a ", u"\" a \""},          {u"\ta", u"\"\ta\""},
+      {u"x\x1a", u"\"x\x1a\""},      {u"\"q\"", u"\"\"q\"\""},
+      {u"'s'", u"\"'s'\""},           {u"\"x", u"\"x"},
+      {u"a\"", u"a\""},               {u"\"", u"\""},
+      {u"in side", u"in side"},       {u"\x0001x\x0001", u"\x0001x\x0001"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(QuoteIniValue(c.text), c.written);
+    EXPECT_EQ(IniValueAsRead(QuoteIniValue(c.text)), c.text);
+  }
+  // Unquoted, the reader loses what stood at the edges.
+  EXPECT_EQ(IniValueAsRead(u"  a b\t"), u"a b");
+  EXPECT_EQ(IniValueAsRead(u"'s'"), u"s");
+}
+
 TEST(ProfileInt, ReadsLikeThePlatform) {
   const struct {
     std::u16string text;
@@ -214,11 +234,22 @@ TEST(MemoryStoreColorTable, BothKindsRoundTripAndRejectOtherForms) {
     EXPECT_EQ(out, colors);
   }
   MemoryStore reg(MemoryStore::Kind::Registry, Language::English);
+  Settings s = DefaultSettings(Language::English);
   reg.SetRegistryValue(u"CUSTCOLORS", kRegBinary, std::vector<uint8_t>(63, 1));
-  CustomColors out{};
-  EXPECT_FALSE(reg.ReadColorTable(out));
+  LoadCustomColors(s, reg);
+  EXPECT_EQ(s.CUSTCOLORS, DefaultCustomColors()) << "a short table keeps the slots";
   reg.SetRegistryString(u"CUSTCOLORS", std::u16string(31, u'a'));
-  EXPECT_FALSE(reg.ReadColorTable(out));
+  LoadCustomColors(s, reg);
+  EXPECT_EQ(s.CUSTCOLORS, DefaultCustomColors()) << "a text value keeps the slots";
+  MemoryStore ini(MemoryStore::Kind::Ini, Language::English);
+  ini.SetIniText(u"CUSTCOLORS", u"00");
+  LoadCustomColors(s, ini);
+  EXPECT_EQ(s.CUSTCOLORS, DefaultCustomColors());
+  s.CUSTCOLORS[15] = 0x00FFFFFF;
+  ASSERT_TRUE(SaveCustomColors(s, ini));
+  Settings fresh = DefaultSettings(Language::English);
+  LoadCustomColors(fresh, ini);
+  EXPECT_EQ(fresh.CUSTCOLORS[15], 0x00FFFFFFu);
 }
 
 }  // namespace

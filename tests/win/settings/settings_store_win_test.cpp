@@ -194,6 +194,59 @@ TEST_F(StoreTest, MemoLineBreaksInTheIniFile) {
   EXPECT_EQ(back.MEMO, u"x\ry\r\n") << "the registry keeps line breaks as they are";
 }
 
+TEST_F(StoreTest, InMemoryIniStoreReadsLikeTheProfileFunctions) {
+  const std::u16string texts[] = {
+      u"plain", u" lead", u"trail ", u"\ttab", u"\"quoted\"", u"'single'", u"\"half", u"a\r\nb",
+      u"\r\nstarts", u"ends\n", u"lone\rcr", u"\n\r", u"  \"  ", u"x\x1a", u"=eq=", u"[qz]", u";semi",
+      u"\x3000wide\x3000", std::u16string(600, u'n'),
+  };
+  const std::u16string path = place_.Ini();
+  ASSERT_TRUE(EnsureIniFile(path));
+  IniSettingsStore real(Language::English, path);
+  MemoryStore model(MemoryStore::Kind::Ini, Language::English);
+  for (std::size_t i = 0; i < std::size(texts); ++i) {
+    const std::u16string key = u"T" + std::u16string(1, char16_t(u'A' + i));
+    std::u16string errors;
+    ASSERT_TRUE(real.WriteString(key, texts[i], errors));
+    ASSERT_TRUE(model.WriteString(key, texts[i], errors));
+    std::u16string from_real = u"-", from_model = u"-";
+    const bool real_ok = real.ReadString(key, 520, from_real);
+    const bool model_ok = model.ReadString(key, 520, from_model);
+    EXPECT_EQ(real_ok, model_ok) << i;
+    EXPECT_EQ(from_real, from_model) << i;
+    const bool line_breaks_change = texts[i].find(u'\r') != std::u16string::npos &&
+                                    texts[i].find(u"\r\n") == std::u16string::npos;
+    if (texts[i].size() < 520 && !line_breaks_change) {
+      EXPECT_EQ(from_real, texts[i]) << i;
+    }
+  }
+}
+
+TEST_F(StoreTest, IniColourTableUsesTheProfileStructForm) {
+  const std::u16string path = place_.Ini();
+  ASSERT_TRUE(EnsureIniFile(path));
+  IniSettingsStore ini(Language::English, path);
+  Settings s = DefaultSettings(Language::English);
+  s.CUSTCOLORS[15] = 0x00ABCDEF;
+  ASSERT_TRUE(SaveCustomColors(s, ini));
+  wchar_t raw[256] = {};
+  GetPrivateProfileStringW(L"qz", L"CUSTCOLORS", L"", raw, 256, TempPlace::W(path).c_str());
+  MemoryStore model(MemoryStore::Kind::Ini, Language::English);
+  ASSERT_TRUE(model.WriteColorTable(s.CUSTCOLORS));
+  EXPECT_EQ(std::u16string(AsU16(raw)), model.IniText(u"CUSTCOLORS").value());
+  Settings back = DefaultSettings(Language::English);
+  LoadCustomColors(back, ini);
+  EXPECT_EQ(back.CUSTCOLORS, s.CUSTCOLORS);
+
+  // A damaged checksum or length keeps the slots held.
+  for (const wchar_t* damaged : {L"00FF", L"", L"zz"}) {
+    ASSERT_TRUE(WritePrivateProfileStringW(L"qz", L"CUSTCOLORS", damaged, TempPlace::W(path).c_str()));
+    Settings kept = DefaultSettings(Language::English);
+    LoadCustomColors(kept, ini);
+    EXPECT_EQ(kept.CUSTCOLORS, DefaultCustomColors()) << damaged;
+  }
+}
+
 TEST_F(StoreTest, EmptyFontNameDiffersBetweenStores) {
   const std::u16string path = place_.Ini();
   ASSERT_TRUE(WriteUtf16Ini(path, u"[qz]\r\nFONTNAME=\r\nFORMAT=\r\n"));
@@ -371,7 +424,7 @@ TEST_F(StoreTest, InterfaceLanguageFromTheEnvironment) {
     const wchar_t* value;
     Language expected;
   } cases[] = {{L"ja", Language::Japanese}, {L"JA", Language::Japanese}, {L"EN", Language::English},
-               {L"japanese", Language::English}};
+               {L"japanese", Language::English}, {L"", Language::English}};
   for (const auto& c : cases) {
     SetEnvironmentVariableW(L"QZ_LANG", c.value);
     EXPECT_EQ(DetectInterfaceLanguage(), c.expected) << c.value;

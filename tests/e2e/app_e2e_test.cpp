@@ -1,0 +1,337 @@
+// The whole program under Wine: kirabi.exe in a private folder with a
+// prepared settings file, second starts with switches, the sender program,
+// and the screen read back.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "kirabi_harness_win.h"
+#include "settings/memory_store.h"
+#include "settings/settings.h"
+
+namespace {
+
+const std::wstring kKirabi = WinePath(KIRABI_EXE);
+const std::wstring kSender = WinePath(KIRABI_SENDER_EXE);
+
+constexpr COLORREF kClockColor = RGB(255, 0, 0);
+constexpr COLORREF kExternalColor = RGB(255, 0, 255);
+constexpr int kLeft = 30;
+constexpr int kTop = 40;
+constexpr POINT kCursor{300, 300};
+// Long enough for a display cycle after a change (one per second).
+constexpr DWORD kCycle = 1400;
+
+std::vector<std::wstring> PanelSettings() {
+  return {L"TEXTCOLOR_R=255", L"TEXTCOLOR_G=0",  L"TEXTCOLOR_B=0",  L"FONTSIZE=24",
+          L"LEFT=30",         L"TOP=40",         L"NoOpeningDlg=1"};
+}
+
+RECT PanelArea() { return {kCursor.x + kLeft, kCursor.y + kTop, kCursor.x + kLeft + 500, kCursor.y + kTop + 80}; }
+
+class KirabiEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetEnvironmentVariableW(L"QZ_LANG", L"EN");
+    ASSERT_TRUE(WaitUntilGone(L"kirabi", 5000)) << "an instance of an earlier test still runs";
+  }
+
+  void TearDown() override {
+    if (main_.Running()) {
+      RunToEnd(exe_, L"/X", folder_.path(), 5000);
+      if (main_.WaitExit(5000) == -1) main_.Kill();
+    }
+    WaitUntilGone(L"kirabi", 3000);
+  }
+
+  // Installs kirabi.exe under `name` (a name ending in _o.exe keeps the
+  // settings in the INI file) and starts it with the settings lines.
+  void StartMain(const std::vector<std::wstring>& lines, const wchar_t* name = L"kirabi_o.exe") {
+    exe_ = folder_.File(name);
+    ini_ = folder_.File(L"kirabi.ini");
+    ASSERT_TRUE(CopyFileW(kKirabi.c_str(), exe_.c_str(), FALSE)) << GetLastError();
+    if (!lines.empty()) {
+      ASSERT_TRUE(WriteIniFile(ini_, lines));
+    }
+    SetCursorPos(kCursor.x, kCursor.y);
+    ASSERT_TRUE(main_.Start(exe_, L"", folder_.path()));
+    text_window_ = WaitForWindow(L"kirabi", nullptr, 10000, main_.id());
+    ASSERT_NE(text_window_, nullptr) << "the text window did not appear";
+    // Before any window of the session exists Wine may not move the pointer;
+    // place it again now that the panel follows it.
+    SetCursorPos(kCursor.x, kCursor.y);
+    Pause(kCycle);
+  }
+
+  int Second(const std::wstring& args) { return RunToEnd(exe_, args, folder_.path(), 10000); }
+
+  int ClockPixels() { return CountScreenPixels(PanelArea(), kClockColor); }
+  int ExternalPixels() { return CountScreenPixels(PanelArea(), kExternalColor); }
+  int PanelWidth() {
+    RECT r{};
+    GetWindowRect(text_window_, &r);
+    return r.right - r.left;
+  }
+
+  TempFolder folder_;
+  std::wstring exe_;
+  std::wstring ini_;
+  Process main_;
+  HWND text_window_ = nullptr;
+};
+
+TEST_F(KirabiEndToEnd, PanelAppearsBesideTheCursor) {
+  StartMain(PanelSettings());
+  RECT r{};
+  GetWindowRect(text_window_, &r);
+  EXPECT_EQ(r.left, kCursor.x + kLeft);
+  EXPECT_EQ(r.top, kCursor.y + kTop);
+  EXPECT_GT(ClockPixels(), 40) << "no clock-coloured pixels beside the cursor";
+  // Nothing of the clock colour far from the panel.
+  EXPECT_EQ(CountScreenPixels({0, 700, 1280, 1024}, kClockColor), 0);
+}
+
+TEST_F(KirabiEndToEnd, SecondStartHidesAndShowsTheDisplay) {
+  StartMain(PanelSettings());
+  ASSERT_GT(ClockPixels(), 40);
+  EXPECT_EQ(Second(L"/P0"), 0);
+  Pause(600);
+  EXPECT_FALSE(IsWindowVisible(text_window_));
+  EXPECT_EQ(ClockPixels(), 0);
+  EXPECT_EQ(Second(L"/p1"), 0);
+  Pause(kCycle);
+  EXPECT_TRUE(IsWindowVisible(text_window_));
+  EXPECT_GT(ClockPixels(), 40);
+  EXPECT_TRUE(main_.Running());
+}
+
+TEST_F(KirabiEndToEnd, SecondStartOpensTheAlreadyRunningDialog) {
+  StartMain(PanelSettings());
+  for (const wchar_t* args : {L"", L"/O", L"/OR", L"/RO", L"/?", L"/P0 x"}) {
+    Process second;
+    ASSERT_TRUE(second.Start(exe_, args, folder_.path()));
+    HWND dialog = WaitForWindow(L"#32770", L"Kirabi", 10000, second.id());
+    ASSERT_NE(dialog, nullptr) << "no already-running dialog for \"" << std::string(args, args + wcslen(args)) << "\"";
+    EXPECT_NE(GetDlgItem(dialog, 6), nullptr);
+    EXPECT_NE(GetDlgItem(dialog, 32771), nullptr);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(second.WaitExit(5000), 0);
+    EXPECT_TRUE(main_.Running());
+  }
+  // "Force Exit" ends the running instance.
+  Process second;
+  ASSERT_TRUE(second.Start(exe_, L"", folder_.path()));
+  HWND dialog = WaitForWindow(L"#32770", L"Kirabi", 10000, second.id());
+  ASSERT_NE(dialog, nullptr);
+  PostMessageW(dialog, WM_COMMAND, 6, 0);
+  EXPECT_EQ(second.WaitExit(5000), 0);
+  EXPECT_EQ(main_.WaitExit(5000), 0);
+}
+
+// The values every key must have after shut-down: the prepared lines read
+// with the load rules over the defaults, in the INI form the store writes.
+MemoryStore ExpectedIniValues(const std::vector<std::wstring>& lines) {
+  MemoryStore prepared(MemoryStore::Kind::Ini, Language::English);
+  for (const std::wstring& line : lines) {
+    const size_t eq = line.find(L'=');
+    const std::u16string key(line.begin(), line.begin() + eq), value(line.begin() + eq + 1, line.end());
+    prepared.SetIniText(key, value);
+  }
+  Settings s = DefaultSettings(Language::English);
+  LoadSettings(s, prepared, Language::English);
+  MemoryStore saved(MemoryStore::Kind::Ini, Language::English);
+  SaveSettings(s, saved, 0);
+  return saved;
+}
+
+TEST_F(KirabiEndToEnd, ExitSwitchEndsTheInstanceAndSavesEveryKey) {
+  std::vector<std::wstring> lines = PanelSettings();
+  lines.insert(lines.end(), {L"HOTKEY_HIDE=1601", L"TITLESUBSTR=NoSuchTitle", L"MEMO=line one\x01line two",
+                             L"GAIBU=0", L"FADEINMSEC=700"});
+  StartMain(lines);
+  EXPECT_EQ(Second(L"/X"), 0);
+  ASSERT_EQ(main_.WaitExit(5000), 0) << "the running instance did not end";
+  EXPECT_EQ(FindWindowW(L"kirabi", nullptr), nullptr);
+
+  const MemoryStore expected = ExpectedIniValues(lines);
+  ASSERT_GT(expected.write_log().size(), 150u);
+  int checked = 0;
+  for (const std::u16string& key : expected.write_log()) {
+    const std::wstring wkey(key.begin(), key.end());
+    bool present = false;
+    const std::wstring value = ReadIniValue(ini_, wkey, present);
+    const std::u16string want = expected.IniText(key).value_or(u"");
+    EXPECT_TRUE(present) << "key missing: " << std::string(key.begin(), key.end());
+    EXPECT_EQ(value, std::wstring(want.begin(), want.end())) << std::string(key.begin(), key.end());
+    ++checked;
+  }
+  EXPECT_EQ(checked, int(expected.write_log().size()));
+}
+
+TEST_F(KirabiEndToEnd, ExitSwitchWithoutInstanceDoesNothing) {
+  exe_ = folder_.File(L"kirabi_o.exe");
+  ASSERT_TRUE(CopyFileW(kKirabi.c_str(), exe_.c_str(), FALSE));
+  EXPECT_EQ(Second(L"/X"), 0);
+  // It exits before choosing a store: no settings file is created.
+  EXPECT_EQ(GetFileAttributesW(folder_.File(L"kirabi.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(KirabiEndToEnd, ExternalTextShowsItsFirst517CharactersWhileTheSenderExists) {
+  // A small font and a wide limit, so that the whole line is measured.
+  std::vector<std::wstring> lines = PanelSettings();
+  lines.insert(lines.end(), {L"FONTSIZE=12", L"DEF_MAX_WND_WIDTH=9000"});
+  StartMain(lines);
+  const int clock_only = PanelWidth();
+  ASSERT_EQ(ExternalPixels(), 0);
+
+  // The panel's width follows the measured external line: 600 characters
+  // measure the same as 517, one fewer measures less.
+  auto width_with = [&](const wchar_t* count) {
+    Process sender;
+    EXPECT_TRUE(sender.Start(kSender, std::wstring(L"--text M --count ") + count + L" --hold 3000", folder_.path()));
+    Pause(kCycle + 400);
+    const int width = PanelWidth();
+    const int pixels = ExternalPixels();
+    EXPECT_EQ(sender.WaitExit(8000), 0);
+    EXPECT_GT(pixels, 20) << "external text not drawn for " << count;
+    return width;
+  };
+  const int w600 = width_with(L"600");
+  const int w517 = width_with(L"517");
+  const int w516 = width_with(L"516");
+  EXPECT_EQ(w600, w517);
+  EXPECT_GT(w517, w516);
+  EXPECT_GT(w516, clock_only);
+
+  // The sender's window is gone: the line disappears.
+  Pause(kCycle);
+  EXPECT_EQ(ExternalPixels(), 0);
+  EXPECT_EQ(PanelWidth(), clock_only);
+}
+
+TEST_F(KirabiEndToEnd, ExternalTextFromANullSenderIsIgnored) {
+  StartMain(PanelSettings());
+  Process sender;
+  ASSERT_TRUE(sender.Start(kSender, L"--count 20 --null-sender --hold 3000", folder_.path()));
+  Pause(kCycle + 400);
+  EXPECT_EQ(ExternalPixels(), 0);
+  EXPECT_EQ(sender.WaitExit(8000), 0);
+}
+
+TEST_F(KirabiEndToEnd, ExternalTextIsIgnoredWithGaibuOff) {
+  std::vector<std::wstring> lines = PanelSettings();
+  lines.push_back(L"GAIBU=0");
+  StartMain(lines);
+  const int width = PanelWidth();
+  Process sender;
+  ASSERT_TRUE(sender.Start(kSender, L"--count 40 --hold 3000", folder_.path()));
+  Pause(kCycle + 400);
+  EXPECT_EQ(ExternalPixels(), 0);
+  EXPECT_EQ(PanelWidth(), width);
+  EXPECT_EQ(sender.WaitExit(8000), 0);
+}
+
+TEST_F(KirabiEndToEnd, ExternalTextWithoutTerminatorShowsOnlyWhatWasSent) {
+  StartMain(PanelSettings());
+  const auto width_with = [&](const std::wstring& args) {
+    Process sender;
+    EXPECT_TRUE(sender.Start(kSender, args + L" --hold 2500", folder_.path()));
+    Pause(kCycle + 400);
+    const int w = PanelWidth();
+    EXPECT_EQ(sender.WaitExit(8000), 0);
+    Pause(kCycle);
+    return w;
+  };
+  const int terminated = width_with(L"--text M --count 30");
+  const int bare = width_with(L"--text M --count 30 --no-terminator");
+  EXPECT_EQ(bare, terminated);
+}
+
+TEST_F(KirabiEndToEnd, CloseRequestDoesNotEndTheProgram) {
+  StartMain(PanelSettings());
+  PostMessageW(text_window_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(main_.WaitExit(1500), -1);
+  EXPECT_TRUE(IsWindow(text_window_));
+  EXPECT_GT(ClockPixels(), 40);
+}
+
+TEST_F(KirabiEndToEnd, HotkeysHeldElsewhereGiveOneBalloon) {
+  // This process holds Ctrl+Alt+F7 and Ctrl+Alt+F9; the program asks for
+  // them as HOTKEY_SETTING and HOTKEY_HIDE, and for the free Ctrl+Alt+F8.
+  ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, VK_F7));
+  ASSERT_TRUE(RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_ALT, VK_F9));
+  std::vector<std::wstring> lines = PanelSettings();
+  lines.insert(lines.end(), {L"HOTKEY_SETTING=1654", L"HOTKEY_MEMO=1655", L"HOTKEY_HIDE=1656"});
+  StartMain(lines);
+  const std::wstring expected =
+      L"Cannot register hotkey for 'Open Setting DIalog.'\r\n-----\r\n"
+      L"Cannot register hotkey for 'SHOW / HIDE switching.'";
+  std::vector<std::wstring> texts;
+  for (int i = 0; i < 80 && texts.empty(); ++i) {
+    texts = BalloonTexts();
+    if (texts.empty()) Pause(100);
+  }
+  UnregisterHotKey(nullptr, 1);
+  UnregisterHotKey(nullptr, 2);
+  ASSERT_EQ(texts.size(), 1u) << "expected one balloon";
+  EXPECT_EQ(texts[0], expected);
+}
+
+// The registry store: a name without _o.exe keeps the settings under the
+// current user's key.
+class RegistryEndToEnd : public KirabiEndToEnd {
+ protected:
+  static constexpr const wchar_t* kKey = L"Software\\Velmoro\\kirabi\\CurrentVersion";
+  void SetUp() override {
+    KirabiEndToEnd::SetUp();
+    RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const struct {
+      const wchar_t* name;
+      DWORD value;
+    } values[] = {{L"TEXTCOLOR_R", 255}, {L"TEXTCOLOR_G", 0}, {L"TEXTCOLOR_B", 0}, {L"FONTSIZE", 24},
+                  {L"LEFT", 30},         {L"TOP", 40},       {L"NoOpeningDlg", 1}};
+    for (const auto& v : values) {
+      RegSetValueExW(key, v.name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v.value), sizeof v.value);
+    }
+    RegCloseKey(key);
+  }
+  void TearDown() override {
+    KirabiEndToEnd::TearDown();
+    RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+  }
+};
+
+TEST_F(RegistryEndToEnd, PanelAppearsAndExitSavesToTheRegistry) {
+  StartMain({}, L"kirabi.exe");
+  EXPECT_GT(ClockPixels(), 40);
+  EXPECT_EQ(Second(L"/X"), 0);
+  ASSERT_EQ(main_.WaitExit(5000), 0);
+  // No INI file in registry mode.
+  EXPECT_EQ(GetFileAttributesW(ini_.c_str()), INVALID_FILE_ATTRIBUTES);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+  DWORD count = 0;
+  RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
+                   nullptr);
+  MemoryStore expected(MemoryStore::Kind::Ini, Language::English);
+  SaveSettings(DefaultSettings(Language::English), expected, 0);
+  EXPECT_GE(count, DWORD(expected.write_log().size()));
+  wchar_t text[64] = L"";
+  DWORD size = sizeof text;
+  DWORD type = 0;
+  ASSERT_EQ(RegQueryValueExW(key, L"FONTNAME", nullptr, &type, reinterpret_cast<BYTE*>(text), &size), ERROR_SUCCESS);
+  EXPECT_STREQ(text, L"MS Sans Serif");
+  DWORD left = 0;
+  size = sizeof left;
+  RegQueryValueExW(key, L"LEFT", nullptr, &type, reinterpret_cast<BYTE*>(&left), &size);
+  RegCloseKey(key);
+  EXPECT_EQ(left, DWORD(kLeft));
+}
+
+}  // namespace

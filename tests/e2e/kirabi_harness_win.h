@@ -1,0 +1,61 @@
+#pragma once
+// Drives the real kirabi.exe under Wine: a private folder with a prepared
+// settings file, instances started and ended, the screen read back, and the
+// texts of the notification balloons.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A Unix path of the build as Wine sees it (drive Z:).
+std::wstring WinePath(const char* unix_path);
+
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  const std::wstring& path() const { return path_; }
+  std::wstring File(const wchar_t* name) const { return path_ + L"\\" + name; }
+
+ private:
+  std::wstring path_;
+};
+
+// Writes a UTF-16LE INI file (byte-order mark, section [qz]) with the lines.
+bool WriteIniFile(const std::wstring& path, const std::vector<std::wstring>& lines);
+std::wstring ReadIniValue(const std::wstring& path, const std::wstring& key, bool& present);
+
+class Process {
+ public:
+  Process() = default;
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  bool Start(const std::wstring& exe, const std::wstring& args, const std::wstring& folder);
+  // The exit code, or -1 when it still runs after `ms`.
+  int WaitExit(DWORD ms);
+  bool Running();
+  DWORD id() const { return info_.dwProcessId; }
+  void Kill();
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// Runs a program to its end (at most `ms`) and returns its exit code (-1: still running, killed).
+int RunToEnd(const std::wstring& exe, const std::wstring& args, const std::wstring& folder, DWORD ms);
+
+// Polls for a top-level window of the class (and title, when given).
+HWND WaitForWindow(const wchar_t* class_name, const wchar_t* title, DWORD ms, DWORD process_id = 0);
+bool WaitUntilGone(const wchar_t* class_name, DWORD ms);
+
+// Pixels of exactly `color` (COLORREF) on the screen inside `area`.
+int CountScreenPixels(const RECT& area, COLORREF color);
+
+// Texts of the visible tooltip windows (the balloons of the notification area).
+std::vector<std::wstring> BalloonTexts();
+
+void Pause(DWORD ms);
