@@ -201,6 +201,9 @@ void OverlayWindowsWin::ResizeWindows(Size text, Size background) {
   constexpr UINT kFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW;
   if (handles_.background != nullptr) {
     SetWindowPos(handles_.background, nullptr, 0, 0, background.width, background.height, kFlags);
+    // Without redrawing, a resized panel kept stale or lost pixels until its
+    // 30-second repaint; asking for a paint keeps its colour right at once.
+    InvalidateRect(handles_.background, nullptr, FALSE);
   }
   if (handles_.text != nullptr) SetWindowPos(handles_.text, nullptr, 0, 0, text.width, text.height, kFlags);
 }

@@ -48,8 +48,11 @@ std::string Narrow(const std::wstring& wide) {
   return Utf16ToUtf8(units);
 }
 
-// UTF-8 bytes of one wide character; a surrogate pair counts its four bytes
-// on the high half.
+// UTF-8 bytes of one character as matched: an ASCII byte is one, a wide
+// character its encoded length (a surrogate pair counts its four bytes on
+// the high half).
+int32_t Utf8Bytes(char) { return 1; }
+
 int32_t Utf8Bytes(wchar_t w) {
   auto c = static_cast<uint32_t>(w);
   if (c < 0x80) return 1;
@@ -59,21 +62,51 @@ int32_t Utf8Bytes(wchar_t w) {
   return c < 0x10000 ? 3 : 4;
 }
 
-// Walks forward through a wide text, keeping the UTF-8 byte count of what
-// has been passed; match positions only grow, so the walk stays linear.
+// Walks forward through the matched text, keeping the UTF-8 byte count of
+// what has been passed; match positions only grow, so the walk stays linear.
+template <class Char>
 class Utf8Offsets {
  public:
-  explicit Utf8Offsets(const std::wstring& text) : text_(text) {}
+  explicit Utf8Offsets(const std::basic_string<Char>& text) : text_(text) {}
   int32_t At(size_t position) {
     for (; passed_ < position; ++passed_) bytes_ += Utf8Bytes(text_[passed_]);
     return bytes_;
   }
 
  private:
-  const std::wstring& text_;
+  const std::basic_string<Char>& text_;
   size_t passed_ = 0;
   int32_t bytes_ = 0;
 };
+
+// Texts as the matcher sees them. Pure ASCII arguments are matched as bytes:
+// every character is then one unit in both widths, so the results are the
+// same, and the library's narrow character sets are far faster. Anything
+// else is widened.
+template <class Char>
+std::basic_string<Char> ForMatching(std::string_view text);
+
+template <>
+std::string ForMatching<char>(std::string_view text) {
+  return std::string(text);
+}
+
+template <>
+std::wstring ForMatching<wchar_t>(std::string_view text) {
+  return Widen(text);
+}
+
+std::string FromMatching(std::string text) { return text; }
+std::string FromMatching(const std::wstring& text) { return Narrow(text); }
+
+bool AllAscii(std::initializer_list<std::string_view> texts) {
+  for (std::string_view text : texts) {
+    for (char c : text) {
+      if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+  }
+  return true;
+}
 
 struct RegexOptions {
   boost::regex_constants::syntax_option_type syntax = boost::regex_constants::normal;
@@ -90,8 +123,75 @@ RegexOptions ReadOptions(const ScriptValue* argument) {
   return options;
 }
 
-boost::wregex Compile(const ScriptValue& expression, const RegexOptions& options) {
-  return boost::wregex(Widen(ArgText(expression).view()), options.syntax);
+template <class Char>
+boost::basic_regex<Char> Compile(std::string_view expression, const RegexOptions& options) {
+  return boost::basic_regex<Char>(ForMatching<Char>(expression), options.syntax);
+}
+
+// The byte path needs ASCII texts and an expression that compiles as bytes:
+// an escape such as \x{3042} names a character only the wide form holds.
+bool MatchAsBytes(std::initializer_list<std::string_view> texts, std::string_view expression,
+                  const RegexOptions& options) {
+  if (!AllAscii(texts)) return false;
+  try {
+    Compile<char>(expression, options);
+    return true;
+  } catch (const boost::regex_error&) {
+    return false;
+  }
+}
+
+template <class Char>
+int32_t WholeMatch(std::string_view text, std::string_view expression, const RegexOptions& options) {
+  boost::basic_regex<Char> re = Compile<Char>(expression, options);
+  std::basic_string<Char> subject = ForMatching<Char>(text);
+  return boost::regex_match(subject, re, options.match | boost::regex_constants::match_any) ? 1 : 0;
+}
+
+template <class Char>
+std::string ReplaceMatches(std::string_view text, std::string_view expression, std::string_view format,
+                           const RegexOptions& options) {
+  boost::basic_regex<Char> re = Compile<Char>(expression, options);
+  std::basic_string<Char> subject = ForMatching<Char>(text);
+  return FromMatching(boost::regex_replace(subject, re, ForMatching<Char>(format), options.match));
+}
+
+// The arrays that receive each match's start and length, when named.
+struct MatchArrays {
+  VariableStore* store = nullptr;
+  std::string starts_name;
+  std::string lengths_name;
+};
+
+template <class Char>
+int32_t CountMatches(std::string_view text, std::string_view expression, const RegexOptions& options,
+                     const MatchArrays& arrays) {
+  boost::basic_regex<Char> re = Compile<Char>(expression, options);
+  std::basic_string<Char> subject = ForMatching<Char>(text);
+  ScriptValue* starts = nullptr;
+  ScriptValue* lengths = nullptr;
+  if (arrays.store) {
+    starts = &arrays.store->ref(arrays.starts_name);
+    ElementAt(*starts, 0) = MakeInteger(0);
+    starts->text = arrays.starts_name;
+    lengths = &arrays.store->ref(arrays.lengths_name);
+    ElementAt(*lengths, 0) = MakeInteger(0);
+    lengths->text = arrays.lengths_name;
+  }
+  Utf8Offsets<Char> offsets(subject);
+  int32_t count = 0;
+  using Iterator = boost::regex_iterator<typename std::basic_string<Char>::const_iterator, Char>;
+  for (Iterator it(subject.cbegin(), subject.cend(), re, options.match), end; it != end; ++it) {
+    if (starts) {
+      const auto& match = (*it)[0];
+      int32_t start_bytes = offsets.At(static_cast<size_t>(match.first - subject.cbegin()));
+      int32_t end_bytes = offsets.At(static_cast<size_t>(match.second - subject.cbegin()));
+      ElementAt(*starts, count) = MakeInteger(start_bytes);
+      ElementAt(*lengths, count) = MakeInteger(end_bytes - start_bytes);
+    }
+    ++count;
+  }
+  return count;
 }
 
 }  // namespace
@@ -101,10 +201,11 @@ boost::wregex Compile(const ScriptValue& expression, const RegexOptions& options
 ScriptValue BuiltinRegexMatch(BuiltinContext&, std::span<ScriptValue> args) {
   try {
     RegexOptions options = ReadOptions(args.size() >= 3 ? &args[2] : nullptr);
-    boost::wregex re = Compile(args[1], options);
-    std::wstring text = Widen(ArgText(args[0]).view());
-    bool whole = boost::regex_match(text, re, options.match | boost::regex_constants::match_any);
-    return MakeInteger(whole ? 1 : 0);
+    ArgText text(args[0]), expression(args[1]);
+    if (MatchAsBytes({text.view(), expression.view()}, expression.view(), options)) {
+      return MakeInteger(WholeMatch<char>(text.view(), expression.view(), options));
+    }
+    return MakeInteger(WholeMatch<wchar_t>(text.view(), expression.view(), options));
   } catch (const std::exception&) {
     return MakeInteger(-1);
   }
@@ -113,10 +214,11 @@ ScriptValue BuiltinRegexMatch(BuiltinContext&, std::span<ScriptValue> args) {
 ScriptValue BuiltinRegexReplace(BuiltinContext&, std::span<ScriptValue> args) {
   try {
     RegexOptions options = ReadOptions(args.size() >= 4 ? &args[3] : nullptr);
-    boost::wregex re = Compile(args[1], options);
-    std::wstring text = Widen(ArgText(args[0]).view());
-    std::wstring format = Widen(ArgText(args[2]).view());
-    return MakeString(Narrow(boost::regex_replace(text, re, format, options.match)));
+    ArgText text(args[0]), expression(args[1]), format(args[2]);
+    if (MatchAsBytes({text.view(), expression.view(), format.view()}, expression.view(), options)) {
+      return MakeString(ReplaceMatches<char>(text.view(), expression.view(), format.view(), options));
+    }
+    return MakeString(ReplaceMatches<wchar_t>(text.view(), expression.view(), format.view(), options));
   } catch (const std::exception&) {
     return MakeString({});
   }
@@ -124,49 +226,20 @@ ScriptValue BuiltinRegexReplace(BuiltinContext&, std::span<ScriptValue> args) {
 
 ScriptValue BuiltinRegexSearch(BuiltinContext& context, std::span<ScriptValue> args) {
   const ScriptValue* option_arg = nullptr;
-  const ScriptValue* starts_arg = nullptr;
-  const ScriptValue* lengths_arg = nullptr;
+  MatchArrays arrays;
   if (args.size() == 3 || args.size() == 5) option_arg = &args[2];
   if (args.size() >= 4) {
-    starts_arg = &args[args.size() - 2];
-    lengths_arg = &args[args.size() - 1];
-  }
-  std::string starts_name, lengths_name;
-  if (starts_arg) {
-    if (!TakeArrayName(context, *starts_arg, "Regex_Search", starts_name)) return MakeInteger(-1);
-    if (!TakeArrayName(context, *lengths_arg, "Regex_Search", lengths_name)) return MakeInteger(-1);
+    if (!TakeArrayName(context, args[args.size() - 2], "Regex_Search", arrays.starts_name)) return MakeInteger(-1);
+    if (!TakeArrayName(context, args[args.size() - 1], "Regex_Search", arrays.lengths_name)) return MakeInteger(-1);
+    arrays.store = &context.variables();
   }
   try {
     RegexOptions options = ReadOptions(option_arg);
-    boost::wregex re = Compile(args[1], options);
-    std::wstring text = Widen(ArgText(args[0]).view());
-    VariableStore& store = context.variables();
-    ScriptValue* starts = nullptr;
-    ScriptValue* lengths = nullptr;
-    if (starts_arg) {
-      starts = &store.ref(starts_name);
-      ElementAt(*starts, 0) = MakeInteger(0);
-      starts->text = starts_name;
-      lengths = &store.ref(lengths_name);
-      ElementAt(*lengths, 0) = MakeInteger(0);
-      lengths->text = lengths_name;
+    ArgText text(args[0]), expression(args[1]);
+    if (MatchAsBytes({text.view(), expression.view()}, expression.view(), options)) {
+      return MakeInteger(CountMatches<char>(text.view(), expression.view(), options, arrays));
     }
-    Utf8Offsets offsets(text);
-    int32_t count = 0;
-    boost::wsregex_iterator end;
-    for (boost::wsregex_iterator it(text.begin(), text.end(), re, options.match); it != end; ++it) {
-      const auto& match = (*it)[0];
-      size_t first = static_cast<size_t>(match.first - text.begin());
-      size_t last = static_cast<size_t>(match.second - text.begin());
-      if (starts) {
-        int32_t start_bytes = offsets.At(first);
-        int32_t end_bytes = offsets.At(last);
-        ElementAt(*starts, count) = MakeInteger(start_bytes);
-        ElementAt(*lengths, count) = MakeInteger(end_bytes - start_bytes);
-      }
-      ++count;
-    }
-    return MakeInteger(count);
+    return MakeInteger(CountMatches<wchar_t>(text.view(), expression.view(), options, arrays));
   } catch (const std::exception&) {
     return MakeInteger(-1);
   }

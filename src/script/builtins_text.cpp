@@ -131,8 +131,7 @@ char PadByte(std::span<ScriptValue> args) {
 
 std::string_view TrimSet(std::span<ScriptValue> args, std::string& storage) {
   if (args.size() >= 2) storage = ArgText(args[1]).view();
-  if (storage.empty()) storage = " ";
-  return storage;
+  return storage.empty() ? std::string_view(" ") : std::string_view(storage);
 }
 
 std::string ReplaceAll(std::string_view s, std::string_view t, std::string_view u) {

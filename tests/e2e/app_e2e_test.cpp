@@ -280,6 +280,113 @@ TEST_F(KirabiEndToEnd, HotkeysHeldElsewhereGiveOneBalloon) {
   EXPECT_EQ(texts[0], expected);
 }
 
+TEST_F(KirabiEndToEnd, InstanceMessagesCarryOutOnlyTheFiveCommands) {
+  StartMain(PanelSettings());
+  // Exit (32773) and the about box (32772) are not taken from outside.
+  SendMessageW(text_window_, 0x8001, 32773, 0);
+  SendMessageW(text_window_, 0x8001, 32772, 0);
+  EXPECT_EQ(main_.WaitExit(800), -1);
+  SendMessageW(text_window_, 0x8001, 32778, 0);  // hide
+  Pause(600);
+  EXPECT_FALSE(IsWindowVisible(text_window_));
+  SendMessageW(text_window_, 0x8001, 32779, 0);  // show
+  Pause(kCycle);
+  EXPECT_TRUE(IsWindowVisible(text_window_));
+  EXPECT_GT(ClockPixels(), 40);
+}
+
+TEST_F(KirabiEndToEnd, MiddleClickOnTheIconTogglesTheDisplay) {
+  StartMain(PanelSettings());
+  SendMessageW(text_window_, 0x8000, 151544, WM_MBUTTONUP);
+  Pause(600);
+  EXPECT_FALSE(IsWindowVisible(text_window_));
+  SendMessageW(text_window_, 0x8000, 151544, WM_MBUTTONUP);
+  Pause(kCycle);
+  EXPECT_TRUE(IsWindowVisible(text_window_));
+  // A right double-click without Shift does nothing.
+  SendMessageW(text_window_, 0x8000, 151544, WM_RBUTTONDBLCLK);
+  Pause(300);
+  EXPECT_TRUE(IsWindowVisible(text_window_));
+}
+
+TEST_F(KirabiEndToEnd, ForegroundTitleFragmentHidesTheDisplay) {
+  std::vector<std::wstring> lines = PanelSettings();
+  lines.push_back(L"TITLESUBSTR=,Presentation,");
+  StartMain(lines);
+  ASSERT_TRUE(IsWindowVisible(text_window_));
+  HWND slide = CreateWindowExW(0, L"STATIC", L"My Presentation - Slide 1", WS_POPUP | WS_VISIBLE, 900, 900, 50, 50,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(slide, nullptr);
+  SetForegroundWindow(slide);
+  Pause(600);
+  const bool hidden_while_foreground = !IsWindowVisible(text_window_);
+  DestroyWindow(slide);
+  Pause(kCycle);
+  EXPECT_TRUE(hidden_while_foreground);
+  EXPECT_TRUE(IsWindowVisible(text_window_));
+}
+
+TEST_F(KirabiEndToEnd, EndOfSessionSavesAndEnds) {
+  std::vector<std::wstring> lines = PanelSettings();
+  StartMain(lines);
+  DWORD_PTR answer = 1;
+  SendMessageTimeoutW(text_window_, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer);
+  EXPECT_EQ(answer, 0u);
+  EXPECT_EQ(main_.WaitExit(5000), 0);
+  bool present = false;
+  EXPECT_EQ(ReadIniValue(ini_, L"INTERVAL", present), L"20");
+  EXPECT_TRUE(present);
+}
+
+TEST_F(KirabiEndToEnd, MemoScriptIsHeldBackWithANotice) {
+  std::vector<std::wstring> lines = PanelSettings();
+  lines.insert(lines.end(), {L"MEMO=x = 1", L"MEMO_AS_SCRIPT=1"});
+  StartMain(lines);
+  std::vector<std::wstring> texts;
+  for (int i = 0; i < 60 && texts.empty(); ++i) {
+    texts = BalloonTexts();
+    if (texts.empty()) Pause(100);
+  }
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].substr(0, 54), L"Script execution will be suspended for 10 seconds. Sel");
+}
+
+TEST_F(KirabiEndToEnd, ResumeFromSuspendHoldsTheScriptBackWithANotice) {
+  StartMain(PanelSettings());
+  ASSERT_TRUE(BalloonTexts().empty());
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(text_window_, WM_POWERBROADCAST, PBT_APMSUSPEND, 0, SMTO_NORMAL, 3000, &answer);
+  EXPECT_EQ(answer, DWORD_PTR(TRUE));
+  answer = 0;
+  SendMessageTimeoutW(text_window_, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0, SMTO_NORMAL, 3000, &answer);
+  EXPECT_EQ(answer, DWORD_PTR(TRUE));
+  std::vector<std::wstring> texts;
+  for (int i = 0; i < 60 && texts.empty(); ++i) {
+    texts = BalloonTexts();
+    if (texts.empty()) Pause(100);
+  }
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].substr(0, 50), L"Script execution will be suspended for 10 seconds.");
+}
+
+TEST_F(KirabiEndToEnd, JapaneseOpeningNoticeRemembersItsCheckBox) {
+  SetEnvironmentVariableW(L"QZ_LANG", L"ja");
+  std::vector<std::wstring> lines = PanelSettings();
+  lines.pop_back();  // NoOpeningDlg=1
+  StartMain(lines);
+  HWND notice = WaitForWindow(L"#32770", L"キラビ", 5000, main_.id());
+  ASSERT_NE(notice, nullptr) << "no opening notice";
+  SendDlgItemMessageW(notice, 1003, BM_SETCHECK, BST_CHECKED, 0);
+  PostMessageW(notice, WM_COMMAND, IDCANCEL, 0);
+  Pause(800);
+  EXPECT_FALSE(IsWindow(notice));
+  bool present = false;
+  EXPECT_EQ(ReadIniValue(ini_, L"NoOpeningDlg", present), L"1");
+  // The Japanese interface keeps its own defaults.
+  EXPECT_EQ(ReadIniValue(ini_, L"FONTNAME", present), L"MS UI Gothic");
+  EXPECT_TRUE(main_.Running());
+}
+
 // The registry store: a name without _o.exe keeps the settings under the
 // current user's key.
 class RegistryEndToEnd : public KirabiEndToEnd {

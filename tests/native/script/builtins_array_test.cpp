@@ -176,4 +176,26 @@ TEST_F(RegexBuiltins, OptionsAndFormat) {
   EXPECT_EQ(CallText("REGEX_REPLACE", {S("\xF0\x9F\x98\x80!"), S("!"), S("?")}), "\xF0\x9F\x98\x80?");
 }
 
+// ASCII texts are matched as bytes; the results must be those of the wide
+// matcher, including escapes that name characters beyond a byte.
+TEST_F(RegexBuiltins, AsciiAndWideAgree) {
+  struct Case {
+    std::string text;
+    std::string expression;
+    int32_t matches;
+  };
+  const std::vector<Case> cases = {
+      {"a", "\\x{3042}", 0},          {"\xE3\x81\x82", "\\x{3042}", 1},
+      {"abc", "\\x{62}", 1},          {"abc", "[\\x{00}-\\x{1FF}]", 3},
+      {"a-b", "[^a-z]", 1},             {"a\xC3\xA9" "b", "[^a-z]", 1},
+      {"ab", ".", 2},                   {"a\xE3\x81\x82" "b", ".", 3},
+      {"x_1 y", "\\w+", 2},           {"ABC", "(?i)abc", 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CallInt("REGEX_SEARCH", {S(c.text), S(c.expression)}), c.matches) << c.expression;
+  }
+  EXPECT_EQ(CallText("REGEX_REPLACE", {S("abc"), S("\\x{62}"), S("\xE3\x81\x82")}), "a\xE3\x81\x82" "c");
+  EXPECT_EQ(CallInt("REGEX_MATCH", {S("a"), S("\\x{3042}|a")}), 1);
+}
+
 }  // namespace

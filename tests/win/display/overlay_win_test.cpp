@@ -228,6 +228,11 @@ TEST_F(OverlayTest, ClockLineIsPaintedInItsColorOnTheKeyColor) {
   const SIZE background = WindowSize(handles.background);
   EXPECT_EQ(background.cx, clock.cx);
   EXPECT_EQ(background.cy, clock.cy);
+  // The resized panel asks for a paint of its own.
+  RECT update{};
+  EXPECT_TRUE(GetUpdateRect(handles.background, &update, FALSE));
+  EXPECT_EQ(update.right, clock.cx);
+  EXPECT_EQ(update.bottom, clock.cy);
 }
 
 TEST_F(OverlayTest, BkColorPaintsABoxBehindTheGlyphs) {
