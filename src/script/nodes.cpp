@@ -61,9 +61,14 @@ bool LeaveLoop(ScriptRun& run) {
   }
 }
 
-bool Condition(ScriptRun& run, Node& node) {
-  ScriptValue scratch;
-  return ConditionTruth(node.evaluateRef(run, scratch));
+bool Condition(ScriptRun& run, Node& node) { return node.evaluateCondition(run); }
+
+// Makes the stored value the integer n, reusing it when it already is one.
+void StoreInteger(ScriptValue& stored, int32_t n) {
+  if (IsPlainInteger(stored) && stored.text.empty() && stored.elements.empty())
+    stored.intValue = n;
+  else
+    stored = MakeInteger(n);
 }
 
 }  // namespace
@@ -146,6 +151,21 @@ const ScriptValue& VarNode::evaluateRef(ScriptRun& run, ScriptValue& scratch) {
   return scratch;
 }
 
+bool VarNode::evaluateNumber(ScriptRun& run, int32_t& n, ScriptValue& full) {
+  VariableSlot& s = slot(run);
+  const ScriptValue* value = &s.value;
+  if (!s.exists) {
+    full = readUnassigned(run);
+    value = &full;
+  }
+  if (IsPlainInteger(*value)) {
+    n = value->intValue;
+    return true;
+  }
+  if (value != &full) full = *value;
+  return false;
+}
+
 // ---- assignment ------------------------------------------------------------
 
 AssignNode::AssignNode(std::unique_ptr<VarNode> t, NodePtr v, int32_t o, int32_t line)
@@ -158,8 +178,12 @@ bool AssignNode::assign(ScriptRun& run, int32_t& postfixOld) {
   CheckStack(run);
   switch (op) {
     case kOpAssign: {
-      ScriptValue v = value->evaluate(run);
-      target->ref(run) = std::move(v);
+      int32_t n = 0;
+      ScriptValue v;
+      if (value->evaluateNumber(run, n, v))
+        StoreInteger(target->ref(run), n);
+      else
+        target->ref(run) = std::move(v);
       return true;
     }
     case kOpAddAssign: {
@@ -183,7 +207,8 @@ bool AssignNode::assign(ScriptRun& run, int32_t& postfixOld) {
         text += ToString(v);
         result = MakeString(std::move(text));
       } else {
-        result = MakeInteger(AddWrap(ToInteger(x), ToInteger(v)));
+        StoreInteger(target->ref(run), AddWrap(ToInteger(x), ToInteger(v)));
+        return true;
       }
       target->ref(run) = std::move(result);
       return true;
@@ -201,14 +226,14 @@ bool AssignNode::assign(ScriptRun& run, int32_t& postfixOld) {
         return false;
       }
       int32_t x = target->evaluateInteger(run);
-      target->ref(run) = MakeInteger(op == kOpDivAssign ? DivideWrap(x, d) : RemainderWrap(x, d));
+      StoreInteger(target->ref(run), op == kOpDivAssign ? DivideWrap(x, d) : RemainderWrap(x, d));
       return true;
     }
     case kOpPostInc:
     case kOpPostDec: {
       int32_t x = target->evaluateInteger(run);
       postfixOld = x;
-      target->ref(run) = MakeInteger(op == kOpPostInc ? AddWrap(x, 1) : SubWrap(x, 1));
+      StoreInteger(target->ref(run), op == kOpPostInc ? AddWrap(x, 1) : SubWrap(x, 1));
       return true;
     }
     case kOpSubAssign:
@@ -232,8 +257,7 @@ bool AssignNode::assign(ScriptRun& run, int32_t& postfixOld) {
         case kOpAndAssign: r = x & v; break;
         default: r = PowerWrap(x, v); break;
       }
-      ScriptValue& stored = target->ref(run);
-      stored = MakeInteger(r);
+      StoreInteger(target->ref(run), r);
       return true;
     }
     default:
@@ -372,27 +396,47 @@ BinaryNode::BinaryNode(int32_t op, NodePtr l, NodePtr r, int32_t line)
   growDepth(right.get());
 }
 
-// The left operand is read in place only when the right one cannot change
-// it; otherwise it is copied before the right operand runs.
-#define KIRABI_BINARY_OPERANDS(run)                                                           \
-  ScriptValue scratchLeft, scratchRight;                                                      \
-  const ScriptValue& a = right->isPure() ? left->evaluateRef(run, scratchLeft)                \
-                                         : (scratchLeft = left->evaluate(run), scratchLeft);  \
-  const ScriptValue& b = right->evaluateRef(run, scratchRight)
-
-ScriptValue BinaryNode::add(ScriptRun& run) {
-  KIRABI_BINARY_OPERANDS(run);
-  if (a.isString) {
-    std::string text = ToString(a);
-    text += ToString(b);
-    return MakeString(std::move(text));
+// '+' of two values: string concatenation when the left one is a string,
+// otherwise an integer sum. Gives a plain integer in n (true) or the value.
+bool BinaryNode::add(ScriptRun& run, int32_t& n, ScriptValue& full) {
+  int32_t a = 0;
+  ScriptValue left_;
+  if (!left->evaluateNumber(run, a, left_)) {
+    if (left_.isString) {
+      ScriptValue scratch;
+      const ScriptValue& b = right->evaluateRef(run, scratch);
+      std::string text = std::move(left_.text);  // to-string of a string or array is its text
+      text += ToString(b);
+      full = MakeString(std::move(text));
+      return false;
+    }
+    a = left_.intValue;  // an array adds its integer
   }
-  if (b.isString) return MakeInteger(AddWrap(ToInteger(b), a.intValue));
-  return MakeInteger(AddWrap(a.intValue, b.intValue));
+  int32_t b = 0;
+  ScriptValue right_;
+  if (!right->evaluateNumber(run, b, right_)) b = right_.isString ? TextToInteger(right_.text) : right_.intValue;
+  n = AddWrap(a, b);
+  return true;
 }
 
+// Plain integers compare directly; anything else by the value rules.
 int32_t BinaryNode::compare(ScriptRun& run) {
-  KIRABI_BINARY_OPERANDS(run);
+  int32_t na = 0, nb = 0;
+  ScriptValue a, b;
+  const bool plainA = left->evaluateNumber(run, na, a);
+  const bool plainB = right->evaluateNumber(run, nb, b);
+  if (plainA && plainB) {
+    switch (kind) {
+      case kOpEq: case kOpStrictEq: return na == nb;
+      case kOpNe: case kOpStrictNe: return na != nb;
+      case kOpLt: return na < nb;
+      case kOpGt: return na > nb;
+      case kOpLe: return na <= nb;
+      default: return na >= nb;
+    }
+  }
+  if (plainA) a = MakeInteger(na);
+  if (plainB) b = MakeInteger(nb);
   switch (kind) {
     case kOpEq: return LooseEquals(a, b);
     case kOpNe: return !LooseEquals(a, b);
@@ -404,7 +448,6 @@ int32_t BinaryNode::compare(ScriptRun& run) {
     default: return CompareOrder(a, b) >= 0;
   }
 }
-#undef KIRABI_BINARY_OPERANDS
 
 int32_t BinaryNode::arithmetic(ScriptRun& run) {
   int32_t a = left->evaluateInteger(run);
@@ -440,8 +483,9 @@ int32_t BinaryNode::evaluateInteger(ScriptRun& run) {
   CheckStack(run);
   switch (kind) {
     case kOpAdd: {
-      ScriptValue sum = add(run);
-      return ToInteger(sum);
+      int32_t n = 0;
+      ScriptValue sum;
+      return add(run, n, sum) ? n : ToInteger(sum);
     }
     case kOpEq: case kOpNe: case kOpStrictEq: case kOpStrictNe:
     case kOpLt: case kOpGt: case kOpLe: case kOpGe:
@@ -460,9 +504,31 @@ int32_t BinaryNode::evaluateInteger(ScriptRun& run) {
 ScriptValue BinaryNode::evaluate(ScriptRun& run) {
   if (kind == kOpAdd) {
     CheckStack(run);
-    return add(run);
+    int32_t n = 0;
+    ScriptValue sum;
+    if (add(run, n, sum)) return MakeInteger(n);
+    return sum;
   }
   return MakeInteger(evaluateInteger(run));
+}
+
+bool BinaryNode::evaluateNumber(ScriptRun& run, int32_t& n, ScriptValue& full) {
+  if (kind == kOpAdd) {
+    CheckStack(run);
+    return add(run, n, full);
+  }
+  n = evaluateInteger(run);
+  return true;
+}
+
+bool BinaryNode::evaluateCondition(ScriptRun& run) {
+  if (kind == kOpAdd) {
+    CheckStack(run);
+    int32_t n = 0;
+    ScriptValue sum;
+    return add(run, n, sum) ? n != 0 : ConditionTruth(sum);
+  }
+  return evaluateInteger(run) != 0;
 }
 
 UnaryNode::UnaryNode(int32_t op, NodePtr o, int32_t line) : Node(op, line), operand(std::move(o)) {

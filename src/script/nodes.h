@@ -119,6 +119,19 @@ class Node {
   }
   // True when evaluating the node cannot change any variable.
   virtual bool isPure() const { return false; }
+  // When the value is a plain integer, gives it in n and returns true;
+  // otherwise gives the whole value in full.
+  virtual bool evaluateNumber(ScriptRun& run, int32_t& n, ScriptValue& full) {
+    full = evaluate(run);
+    if (!IsPlainInteger(full)) return false;
+    n = full.intValue;
+    return true;
+  }
+  // condition-truth of the value.
+  virtual bool evaluateCondition(ScriptRun& run) {
+    ScriptValue scratch;
+    return ConditionTruth(evaluateRef(run, scratch));
+  }
 
   Node(const Node&) = delete;
   Node& operator=(const Node&) = delete;
@@ -165,6 +178,7 @@ class VarNode : public Node {
   ScriptValue evaluate(ScriptRun& run) override;
   int32_t evaluateInteger(ScriptRun& run) override;
   const ScriptValue& evaluateRef(ScriptRun& run, ScriptValue& scratch) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, ScriptValue& full) override;
   bool isPure() const override { return true; }
 
   // The variable's slot, looked up once per store generation.
@@ -258,6 +272,11 @@ class IntNode : public Node {
   ScriptValue evaluate(ScriptRun&) override { return MakeInteger(value); }
   int32_t evaluateInteger(ScriptRun&) override { return value; }
   const ScriptValue& evaluateRef(ScriptRun&, ScriptValue&) override { return constant_; }
+  bool evaluateNumber(ScriptRun&, int32_t& n, ScriptValue&) override {
+    n = value;
+    return true;
+  }
+  bool evaluateCondition(ScriptRun&) override { return value != 0; }
   bool isPure() const override { return true; }
   int32_t value;
 
@@ -316,11 +335,13 @@ class BinaryNode : public Node {
   BinaryNode(int32_t op, NodePtr left, NodePtr right, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override;
   int32_t evaluateInteger(ScriptRun& run) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, ScriptValue& full) override;
+  bool evaluateCondition(ScriptRun& run) override;
   NodePtr left;
   NodePtr right;
 
  private:
-  ScriptValue add(ScriptRun& run);
+  bool add(ScriptRun& run, int32_t& n, ScriptValue& full);
   int32_t compare(ScriptRun& run);
   int32_t arithmetic(ScriptRun& run);
 };
@@ -330,6 +351,11 @@ class UnaryNode : public Node {
   UnaryNode(int32_t op, NodePtr operand, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override { return MakeInteger(evaluateInteger(run)); }
   int32_t evaluateInteger(ScriptRun& run) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, ScriptValue&) override {
+    n = evaluateInteger(run);
+    return true;
+  }
+  bool evaluateCondition(ScriptRun& run) override { return evaluateInteger(run) != 0; }
   NodePtr operand;
 };
 

@@ -4,18 +4,6 @@
 #include <climits>
 #include <cstring>
 
-ScriptValue MakeInteger(int32_t n) {
-  ScriptValue v;
-  v.intValue = n;
-  return v;
-}
-
-ScriptValue MakeString(std::string text) {
-  ScriptValue v;
-  v.isString = true;
-  v.text = std::move(text);
-  return v;
-}
 
 ScriptValue DefaultValueFor(std::string_view name) {
   if (!name.empty() && name.back() == '$') return MakeString({});
@@ -62,15 +50,6 @@ std::string ToString(const ScriptValue& value) {
   return DecimalText(value.intValue);
 }
 
-int32_t ToInteger(const ScriptValue& value) {
-  return value.isString ? TextToInteger(value.text) : value.intValue;
-}
-
-bool ConditionTruth(const ScriptValue& value) {
-  return value.isString ? !value.text.empty() : value.intValue != 0;
-}
-
-bool NumericTruth(const ScriptValue& value) { return ToInteger(value) != 0; }
 
 static bool IsTextual(const ScriptValue& v) { return v.isString || v.isArray; }
 

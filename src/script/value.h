@@ -20,8 +20,21 @@ struct ScriptValue {
   std::vector<ScriptValue> elements;  // array elements, index 0 first
 };
 
-ScriptValue MakeInteger(int32_t n);
-ScriptValue MakeString(std::string text);
+inline ScriptValue MakeInteger(int32_t n) {
+  ScriptValue v;
+  v.intValue = n;
+  return v;
+}
+
+inline ScriptValue MakeString(std::string text) {
+  ScriptValue v;
+  v.isString = true;
+  v.text = std::move(text);
+  return v;
+}
+
+// Neither a string nor an array.
+inline bool IsPlainInteger(const ScriptValue& v) { return !v.isString && !v.isArray; }
 
 // The empty string for a name ending in '$', otherwise the integer 0.
 ScriptValue DefaultValueFor(std::string_view name);
@@ -31,12 +44,16 @@ ScriptValue DefaultValueFor(std::string_view name);
 int32_t TextToInteger(std::string_view text);
 
 std::string ToString(const ScriptValue& value);
-int32_t ToInteger(const ScriptValue& value);
+inline int32_t ToInteger(const ScriptValue& value) {
+  return value.isString ? TextToInteger(value.text) : value.intValue;
+}
 
 // Used by if/while/for/repeat and ?: — a string is true when not empty.
-bool ConditionTruth(const ScriptValue& value);
+inline bool ConditionTruth(const ScriptValue& value) {
+  return value.isString ? !value.text.empty() : value.intValue != 0;
+}
 // Used by &&, || and ! — the integer of the value.
-bool NumericTruth(const ScriptValue& value);
+inline bool NumericTruth(const ScriptValue& value) { return ToInteger(value) != 0; }
 
 bool LooseEquals(const ScriptValue& a, const ScriptValue& b);
 bool StrictEquals(const ScriptValue& a, const ScriptValue& b);

@@ -58,8 +58,10 @@ TEST(DisplayCycleAllocation, EarlyExitAllocatesNothing) {
 
 TEST(DisplayCycleAllocation, CounterSeesAllocations) {
   const long before = g_allocations.load();
-  auto* p = new int(3);
-  delete p;
+  // Called as a function and made to escape, so the optimiser cannot elide it.
+  void* p = ::operator new(16);
+  asm volatile("" : : "g"(p) : "memory");
+  ::operator delete(p);
   EXPECT_EQ(g_allocations.load() - before, 1);
 }
 
