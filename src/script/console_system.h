@@ -105,10 +105,16 @@ struct HostCall;
 // line feed to `out`; ForceAlarm, Fadein and Fadeout have nothing to act on
 // and do nothing; ShellNotify writes "notify LEVEL: TEXT" to `notices`;
 // GetClipboardTextCache yields the empty text (there is no clipboard
-// cache); every other name, or a known one with another argument count, gets
+// cache); every other name (qvs itself answers FormatDateTimeToString
+// when it is built with the display's clock pattern), or a known one with another argument count, gets
 // the program's "unknown application provided function" text written to
 // `out`, since the program shows that text as its output too.
 void RunConsoleHostCall(HostCall& call, bool japanese, std::FILE* out, std::FILE* notices);
 
 // "error CODE line LINE: TEXT" with the text's trailing line breaks removed.
 std::string FormatErrorLine(int32_t code, int32_t line, std::u16string_view text);
+
+// Runs `body` on a thread of its own with a stack of `stack_bytes` and waits
+// for it; false when no such thread could be started. Defined per platform
+// (qvs_thread_posix.cpp: POSIX threads, which MinGW provides too).
+bool RunOnThreadWithStack(size_t stack_bytes, void (*body)(void*), void* argument);

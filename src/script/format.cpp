@@ -64,9 +64,13 @@ void AppendCapped(std::string& out, std::string_view piece) {
 }
 
 std::string BuildSpec(const Conversion& c, size_t width, bool with_width, size_t precision) {
-  std::string spec = "%" + c.flags;
+  std::string spec(1, '%');
+  spec.append(c.flags);
   if (with_width) spec += std::to_string(width);
-  if (c.has_precision) spec += "." + std::to_string(precision);
+  if (c.has_precision) {
+    spec.push_back('.');
+    spec += std::to_string(precision);
+  }
   spec.push_back(c.type);
   return spec;
 }

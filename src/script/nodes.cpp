@@ -151,19 +151,20 @@ const ScriptValue& VarNode::evaluateRef(ScriptRun& run, ScriptValue& scratch) {
   return scratch;
 }
 
-bool VarNode::evaluateNumber(ScriptRun& run, int32_t& n, ScriptValue& full) {
+bool VarNode::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
   VariableSlot& s = slot(run);
-  const ScriptValue* value = &s.value;
-  if (!s.exists) {
-    full = readUnassigned(run);
-    value = &full;
+  if (s.exists) {
+    if (IsPlainInteger(s.value)) {
+      n = s.value.intValue;
+      return true;
+    }
+    full.emplace(s.value);
+    return false;
   }
-  if (IsPlainInteger(*value)) {
-    n = value->intValue;
-    return true;
-  }
-  if (value != &full) full = *value;
-  return false;
+  full.emplace(readUnassigned(run));
+  if (!IsPlainInteger(*full)) return false;
+  n = full->intValue;
+  return true;
 }
 
 // ---- assignment ------------------------------------------------------------
@@ -179,11 +180,11 @@ bool AssignNode::assign(ScriptRun& run, int32_t& postfixOld) {
   switch (op) {
     case kOpAssign: {
       int32_t n = 0;
-      ScriptValue v;
-      if (value->evaluateNumber(run, n, v))
+      std::optional<ScriptValue> v;
+      if (NumberOf(*value, run, n, v))
         StoreInteger(target->ref(run), n);
       else
-        target->ref(run) = std::move(v);
+        target->ref(run) = std::move(*v);
       return true;
     }
     case kOpAddAssign: {
@@ -197,6 +198,12 @@ bool AssignNode::assign(ScriptRun& run, int32_t& postfixOld) {
         s.value.isArray = false;
         s.value.elements.clear();
         s.value.text += piece;
+        return true;
+      }
+      if (s.exists && IsPlainInteger(s.value)) {
+        int32_t x = s.value.intValue;
+        int32_t v = IntegerOf(*value, run);
+        StoreInteger(target->ref(run), AddWrap(x, v));
         return true;
       }
       ScriptValue x = target->evaluate(run);
@@ -215,7 +222,7 @@ bool AssignNode::assign(ScriptRun& run, int32_t& postfixOld) {
     }
     case kOpDivAssign:
     case kOpModAssign: {
-      int32_t d = value->evaluateInteger(run);
+      int32_t d = IntegerOf(*value, run);
       if (d == 0) {
         if (op == kOpDivAssign)
           ReportDivision(run, kErrorDivision, line, "Runtime Error: 0による除算(/=0)。行番号:%d\n",
@@ -245,7 +252,7 @@ bool AssignNode::assign(ScriptRun& run, int32_t& postfixOld) {
     case kOpAndAssign:
     case kOpPowAssign: {
       int32_t x = target->evaluateInteger(run);
-      int32_t v = value->evaluateInteger(run);
+      int32_t v = IntegerOf(*value, run);
       int32_t r = 0;
       switch (op) {
         case kOpSubAssign: r = SubWrap(x, v); break;
@@ -398,23 +405,23 @@ BinaryNode::BinaryNode(int32_t op, NodePtr l, NodePtr r, int32_t line)
 
 // '+' of two values: string concatenation when the left one is a string,
 // otherwise an integer sum. Gives a plain integer in n (true) or the value.
-bool BinaryNode::add(ScriptRun& run, int32_t& n, ScriptValue& full) {
+bool BinaryNode::add(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
   int32_t a = 0;
-  ScriptValue left_;
-  if (!left->evaluateNumber(run, a, left_)) {
-    if (left_.isString) {
+  std::optional<ScriptValue> left_;
+  if (!NumberOf(*left, run, a, left_)) {
+    if (left_->isString) {
       ScriptValue scratch;
       const ScriptValue& b = right->evaluateRef(run, scratch);
-      std::string text = std::move(left_.text);  // to-string of a string or array is its text
+      std::string text = std::move(left_->text);  // to-string of a string or array is its text
       text += ToString(b);
-      full = MakeString(std::move(text));
+      full.emplace(MakeString(std::move(text)));
       return false;
     }
-    a = left_.intValue;  // an array adds its integer
+    a = left_->intValue;  // an array adds its integer
   }
   int32_t b = 0;
-  ScriptValue right_;
-  if (!right->evaluateNumber(run, b, right_)) b = right_.isString ? TextToInteger(right_.text) : right_.intValue;
+  std::optional<ScriptValue> right_;
+  if (!NumberOf(*right, run, b, right_)) b = ToInteger(*right_);
   n = AddWrap(a, b);
   return true;
 }
@@ -422,9 +429,9 @@ bool BinaryNode::add(ScriptRun& run, int32_t& n, ScriptValue& full) {
 // Plain integers compare directly; anything else by the value rules.
 int32_t BinaryNode::compare(ScriptRun& run) {
   int32_t na = 0, nb = 0;
-  ScriptValue a, b;
-  const bool plainA = left->evaluateNumber(run, na, a);
-  const bool plainB = right->evaluateNumber(run, nb, b);
+  std::optional<ScriptValue> oa, ob;
+  const bool plainA = NumberOf(*left, run, na, oa);
+  const bool plainB = NumberOf(*right, run, nb, ob);
   if (plainA && plainB) {
     switch (kind) {
       case kOpEq: case kOpStrictEq: return na == nb;
@@ -435,8 +442,12 @@ int32_t BinaryNode::compare(ScriptRun& run) {
       default: return na >= nb;
     }
   }
-  if (plainA) a = MakeInteger(na);
-  if (plainB) b = MakeInteger(nb);
+  if (plainA) oa.emplace(MakeInteger(na));
+  if (plainB) ob.emplace(MakeInteger(nb));
+  return compareValues(*oa, *ob);
+}
+
+int32_t BinaryNode::compareValues(const ScriptValue& a, const ScriptValue& b) const {
   switch (kind) {
     case kOpEq: return LooseEquals(a, b);
     case kOpNe: return !LooseEquals(a, b);
@@ -449,9 +460,21 @@ int32_t BinaryNode::compare(ScriptRun& run) {
   }
 }
 
+// Reports a zero divisor of / or %; the result is 0.
+int32_t BinaryNode::divisionByZero() {
+  ScriptRun& run = TheScriptRun();
+  if (kind == kOpDiv)
+    ReportDivision(run, kErrorDivision, line, "Runtime Error: 0による除算(/0)。行番号:%d\n",
+                   "Runtime Error: Division by zero(/0) at line %d\n");
+  else
+    ReportDivision(run, kErrorRemainder, line, "Runtime Error: 0による除算(%%0)。行番号:%d\n",
+                   "Runtime Error: Division by zero(%%0) at line %d\n");
+  return 0;
+}
+
 int32_t BinaryNode::arithmetic(ScriptRun& run) {
-  int32_t a = left->evaluateInteger(run);
-  int32_t b = right->evaluateInteger(run);
+  int32_t a = IntegerOf(*left, run);
+  int32_t b = IntegerOf(*right, run);
   switch (kind) {
     case kOpSub: return SubWrap(a, b);
     case kOpMul: return MulWrap(a, b);
@@ -484,18 +507,18 @@ int32_t BinaryNode::evaluateInteger(ScriptRun& run) {
   switch (kind) {
     case kOpAdd: {
       int32_t n = 0;
-      ScriptValue sum;
-      return add(run, n, sum) ? n : ToInteger(sum);
+      std::optional<ScriptValue> sum;
+      return add(run, n, sum) ? n : ToInteger(*sum);
     }
     case kOpEq: case kOpNe: case kOpStrictEq: case kOpStrictNe:
     case kOpLt: case kOpGt: case kOpLe: case kOpGe:
       return compare(run);
     case kOpLogicalAnd:
-      if (left->evaluateInteger(run) == 0) return 0;
-      return right->evaluateInteger(run) != 0 ? 1 : 0;
+      if (IntegerOf(*left, run) == 0) return 0;
+      return IntegerOf(*right, run) != 0 ? 1 : 0;
     case kOpLogicalOr:
-      if (left->evaluateInteger(run) != 0) return 1;
-      return right->evaluateInteger(run) != 0 ? 1 : 0;
+      if (IntegerOf(*left, run) != 0) return 1;
+      return IntegerOf(*right, run) != 0 ? 1 : 0;
     default:
       return arithmetic(run);
   }
@@ -505,14 +528,14 @@ ScriptValue BinaryNode::evaluate(ScriptRun& run) {
   if (kind == kOpAdd) {
     CheckStack(run);
     int32_t n = 0;
-    ScriptValue sum;
+    std::optional<ScriptValue> sum;
     if (add(run, n, sum)) return MakeInteger(n);
-    return sum;
+    return std::move(*sum);
   }
   return MakeInteger(evaluateInteger(run));
 }
 
-bool BinaryNode::evaluateNumber(ScriptRun& run, int32_t& n, ScriptValue& full) {
+bool BinaryNode::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
   if (kind == kOpAdd) {
     CheckStack(run);
     return add(run, n, full);
@@ -525,8 +548,8 @@ bool BinaryNode::evaluateCondition(ScriptRun& run) {
   if (kind == kOpAdd) {
     CheckStack(run);
     int32_t n = 0;
-    ScriptValue sum;
-    return add(run, n, sum) ? n != 0 : ConditionTruth(sum);
+    std::optional<ScriptValue> sum;
+    return add(run, n, sum) ? n != 0 : ConditionTruth(*sum);
   }
   return evaluateInteger(run) != 0;
 }
@@ -537,7 +560,7 @@ UnaryNode::UnaryNode(int32_t op, NodePtr o, int32_t line) : Node(op, line), oper
 
 int32_t UnaryNode::evaluateInteger(ScriptRun& run) {
   CheckStack(run);
-  int32_t v = operand->evaluateInteger(run);
+  int32_t v = IntegerOf(*operand, run);
   switch (kind) {
     case kOpSub: return SubWrap(0, v);
     case kOpNot: return ~v;
@@ -554,7 +577,7 @@ ArrayAccessNode::ArrayAccessNode(std::string n, NodePtr i, int32_t line)
 
 ScriptValue ArrayAccessNode::evaluate(ScriptRun& run) {
   CheckStack(run);
-  int32_t n = index->evaluateInteger(run);
+  int32_t n = IntegerOf(*index, run);
   if (n < 0) {
     ReportBadIndex(run, name, n, line);
     return DefaultValueFor(name);
@@ -572,7 +595,7 @@ ArrayAssignNode::ArrayAssignNode(std::string n, NodePtr i, NodePtr v, int32_t li
 
 ScriptValue& ArrayAssignNode::store(ScriptRun& run) {
   CheckStack(run);
-  int32_t n = index->evaluateInteger(run);
+  int32_t n = IntegerOf(*index, run);
   ScriptValue v = value->evaluate(run);
   if (n < 0) {
     ReportBadIndex(run, name, n, line);
@@ -624,37 +647,16 @@ ScriptValue FuncCallNode::evaluate(ScriptRun& run) {
 
 namespace {
 
-// Saved parameter values of one call, restored in reverse order so that a
-// parameter named twice gets its value from before the call.
-struct SavedParameters {
-  SavedParameters(ScriptRun& r, FuncDef& d) : run(r), def(d) {}
-  ScriptRun& run;
-  FuncDef& def;
-  std::size_t count = 0;
-  ScriptValue inlineValues[4];
-  std::vector<ScriptValue> moreValues;
-
-  ScriptValue& at(std::size_t i) { return i < 4 ? inlineValues[i] : moreValues[i - 4]; }
-
-  void save(std::size_t i) {
-    VariableSlot& s = *def.paramSlots[i];
-    ScriptValue saved = s.exists ? s.value : DefaultValueFor(def.params[i]);
-    if (i < 4)
-      inlineValues[i] = std::move(saved);
-    else
-      moreValues.push_back(std::move(saved));
-    count = i + 1;
+// Puts saved parameter values back, in reverse order so that a parameter
+// named twice gets its value from before the call.
+void RestoreParameters(ScriptRun& run, FuncDef& def, std::size_t base, std::size_t count) {
+  const bool slotsValid = def.slotGeneration == run.variables.generation();
+  for (std::size_t i = count; i-- > 0;) {
+    ScriptValue& target = slotsValid ? run.variables.ref(*def.paramSlots[i]) : run.variables.ref(def.params[i]);
+    target = std::move(run.savedParameters[base + i]);
   }
-
-  void restore() {
-    const bool slotsValid = def.slotGeneration == run.variables.generation();
-    for (std::size_t i = count; i-- > 0;) {
-      ScriptValue& target = slotsValid ? run.variables.ref(*def.paramSlots[i]) : run.variables.ref(def.params[i]);
-      target = std::move(at(i));
-    }
-    count = 0;
-  }
-};
+  run.savedParameters.resize(base);
+}
 
 }  // namespace
 
@@ -664,12 +666,17 @@ ScriptValue FuncCallNode::callUser(ScriptRun& run, FuncDef& def) {
     for (const std::string& p : def.params) def.paramSlots.push_back(&run.variables.slot(p));
     def.slotGeneration = run.variables.generation();
   }
-  SavedParameters saved(run, def);
+  const std::size_t base = run.savedParameters.size();
   const std::size_t bound = std::min(arguments.size(), def.params.size());
   for (std::size_t i = 0; i < bound; ++i) {
-    saved.save(i);
-    ScriptValue v = arguments[i]->evaluate(run);
-    run.variables.ref(*def.paramSlots[i]) = std::move(v);
+    VariableSlot& s = *def.paramSlots[i];
+    run.savedParameters.push_back(s.exists ? s.value : DefaultValueFor(def.params[i]));
+    int32_t n = 0;
+    std::optional<ScriptValue> v;
+    if (NumberOf(*arguments[i], run, n, v))
+      StoreInteger(run.variables.ref(s), n);
+    else
+      run.variables.ref(s) = std::move(*v);
   }
   ++run.callDepth;
   ScriptValue result;
@@ -677,7 +684,7 @@ ScriptValue FuncCallNode::callUser(ScriptRun& run, FuncDef& def) {
     def.body->execute(run);
   } catch (GotoException&) {
     --run.callDepth;
-    saved.restore();
+    RestoreParameters(run, def, base, bound);
     throw;
   } catch (ReturnException& r) {
     result = std::move(r.value);
@@ -689,7 +696,7 @@ ScriptValue FuncCallNode::callUser(ScriptRun& run, FuncDef& def) {
     if (run.exitState == kReturning) run.exitState = kRunning;
   }
   --run.callDepth;
-  saved.restore();
+  RestoreParameters(run, def, base, bound);
   return result;
 }
 
@@ -744,4 +751,73 @@ ScriptValue CBCallNode::evaluate(ScriptRun& run) {
   args.clear();
   if (result.isString) return MakeString(Utf16ToUtf8(result.text));
   return MakeInteger(result.intValue);
+}
+
+template <int32_t Op>
+int32_t IntegerBinaryNode<Op>::evaluateInteger(ScriptRun& run) {
+  CheckStack(run);
+  if constexpr (Op >= kOpEq && Op <= kOpGe) {
+    int32_t a = 0, b = 0;
+    std::optional<ScriptValue> oa, ob;
+    const bool plainA = NumberOf(*left, run, a, oa);
+    const bool plainB = NumberOf(*right, run, b, ob);
+    if (!plainA || !plainB) {
+      if (plainA) oa.emplace(MakeInteger(a));
+      if (plainB) ob.emplace(MakeInteger(b));
+      return compareValues(*oa, *ob);
+    }
+    if constexpr (Op == kOpEq || Op == kOpStrictEq) return a == b;
+    if constexpr (Op == kOpNe || Op == kOpStrictNe) return a != b;
+    if constexpr (Op == kOpLt) return a < b;
+    if constexpr (Op == kOpGt) return a > b;
+    if constexpr (Op == kOpLe) return a <= b;
+    if constexpr (Op == kOpGe) return a >= b;
+  } else {
+    const int32_t a = IntegerOf(*left, run);
+    const int32_t b = IntegerOf(*right, run);
+    if constexpr (Op == kOpSub) return SubWrap(a, b);
+    if constexpr (Op == kOpMul) return MulWrap(a, b);
+    if constexpr (Op == kOpDiv) return b == 0 ? divisionByZero() : DivideWrap(a, b);
+    if constexpr (Op == kOpMod) return b == 0 ? divisionByZero() : RemainderWrap(a, b);
+    if constexpr (Op == kOpPow) return PowerWrap(a, b);
+    if constexpr (Op == kOpOr) return a | b;
+    if constexpr (Op == kOpAnd) return a & b;
+    if constexpr (Op == kOpXor) return a ^ b;
+    if constexpr (Op == kOpShl) return ShiftLeft(a, b);
+    if constexpr (Op == kOpShr) return ShiftRight(a, b);
+  }
+}
+
+namespace {
+
+template <int32_t Op>
+NodePtr MakeIntegerBinary(NodePtr left, NodePtr right, int32_t line) {
+  return std::make_unique<IntegerBinaryNode<Op>>(Op, std::move(left), std::move(right), line);
+}
+
+}  // namespace
+
+NodePtr MakeBinaryNode(int32_t op, NodePtr left, NodePtr right, int32_t line) {
+  NodePtr l = std::move(left), r = std::move(right);
+  switch (op) {
+    case kOpSub: return MakeIntegerBinary<kOpSub>(std::move(l), std::move(r), line);
+    case kOpMul: return MakeIntegerBinary<kOpMul>(std::move(l), std::move(r), line);
+    case kOpDiv: return MakeIntegerBinary<kOpDiv>(std::move(l), std::move(r), line);
+    case kOpMod: return MakeIntegerBinary<kOpMod>(std::move(l), std::move(r), line);
+    case kOpPow: return MakeIntegerBinary<kOpPow>(std::move(l), std::move(r), line);
+    case kOpOr: return MakeIntegerBinary<kOpOr>(std::move(l), std::move(r), line);
+    case kOpAnd: return MakeIntegerBinary<kOpAnd>(std::move(l), std::move(r), line);
+    case kOpXor: return MakeIntegerBinary<kOpXor>(std::move(l), std::move(r), line);
+    case kOpShl: return MakeIntegerBinary<kOpShl>(std::move(l), std::move(r), line);
+    case kOpShr: return MakeIntegerBinary<kOpShr>(std::move(l), std::move(r), line);
+    case kOpEq: return MakeIntegerBinary<kOpEq>(std::move(l), std::move(r), line);
+    case kOpNe: return MakeIntegerBinary<kOpNe>(std::move(l), std::move(r), line);
+    case kOpStrictEq: return MakeIntegerBinary<kOpStrictEq>(std::move(l), std::move(r), line);
+    case kOpStrictNe: return MakeIntegerBinary<kOpStrictNe>(std::move(l), std::move(r), line);
+    case kOpLt: return MakeIntegerBinary<kOpLt>(std::move(l), std::move(r), line);
+    case kOpGt: return MakeIntegerBinary<kOpGt>(std::move(l), std::move(r), line);
+    case kOpLe: return MakeIntegerBinary<kOpLe>(std::move(l), std::move(r), line);
+    case kOpGe: return MakeIntegerBinary<kOpGe>(std::move(l), std::move(r), line);
+    default: return std::make_unique<BinaryNode>(op, std::move(l), std::move(r), line);
+  }
 }

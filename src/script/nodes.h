@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -121,10 +122,10 @@ class Node {
   virtual bool isPure() const { return false; }
   // When the value is a plain integer, gives it in n and returns true;
   // otherwise gives the whole value in full.
-  virtual bool evaluateNumber(ScriptRun& run, int32_t& n, ScriptValue& full) {
-    full = evaluate(run);
-    if (!IsPlainInteger(full)) return false;
-    n = full.intValue;
+  virtual bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+    full.emplace(evaluate(run));
+    if (!IsPlainInteger(*full)) return false;
+    n = full->intValue;
     return true;
   }
   // condition-truth of the value.
@@ -172,13 +173,13 @@ class ListNode : public Node {
   std::vector<NodePtr> items;
 };
 
-class VarNode : public Node {
+class VarNode final : public Node {
  public:
   VarNode(std::string name, int32_t line) : Node(kNodeVar, line), name(std::move(name)) {}
   ScriptValue evaluate(ScriptRun& run) override;
   int32_t evaluateInteger(ScriptRun& run) override;
   const ScriptValue& evaluateRef(ScriptRun& run, ScriptValue& scratch) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, ScriptValue& full) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) override;
   bool isPure() const override { return true; }
 
   // The variable's slot, looked up once per store generation.
@@ -266,13 +267,13 @@ class FlowNode : public Node {
   ScriptValue evaluate(ScriptRun& run) override;
 };
 
-class IntNode : public Node {
+class IntNode final : public Node {
  public:
   IntNode(int32_t value, int32_t line) : Node(kNodeInt, line), value(value) { constant_.intValue = value; }
   ScriptValue evaluate(ScriptRun&) override { return MakeInteger(value); }
   int32_t evaluateInteger(ScriptRun&) override { return value; }
   const ScriptValue& evaluateRef(ScriptRun&, ScriptValue&) override { return constant_; }
-  bool evaluateNumber(ScriptRun&, int32_t& n, ScriptValue&) override {
+  bool evaluateNumber(ScriptRun&, int32_t& n, std::optional<ScriptValue>&) override {
     n = value;
     return true;
   }
@@ -335,23 +336,43 @@ class BinaryNode : public Node {
   BinaryNode(int32_t op, NodePtr left, NodePtr right, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override;
   int32_t evaluateInteger(ScriptRun& run) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, ScriptValue& full) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) override;
   bool evaluateCondition(ScriptRun& run) override;
   NodePtr left;
   NodePtr right;
 
- private:
-  bool add(ScriptRun& run, int32_t& n, ScriptValue& full);
+ protected:
+  bool add(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
   int32_t compare(ScriptRun& run);
+  int32_t compareValues(const ScriptValue& a, const ScriptValue& b) const;
   int32_t arithmetic(ScriptRun& run);
+  int32_t divisionByZero();
 };
+
+// A binary operator whose result is always an integer, with the operator
+// fixed at compile time so that hot loops do not dispatch on the code.
+template <int32_t Op>
+class IntegerBinaryNode final : public BinaryNode {
+ public:
+  using BinaryNode::BinaryNode;
+  int32_t evaluateInteger(ScriptRun& run) override;
+  ScriptValue evaluate(ScriptRun& run) override { return MakeInteger(evaluateInteger(run)); }
+  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) override {
+    n = evaluateInteger(run);
+    return true;
+  }
+  bool evaluateCondition(ScriptRun& run) override { return evaluateInteger(run) != 0; }
+};
+
+// The BinaryNode for an operator code, specialised where that pays.
+NodePtr MakeBinaryNode(int32_t op, NodePtr left, NodePtr right, int32_t line);
 
 class UnaryNode : public Node {
  public:
   UnaryNode(int32_t op, NodePtr operand, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override { return MakeInteger(evaluateInteger(run)); }
   int32_t evaluateInteger(ScriptRun& run) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, ScriptValue&) override {
+  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) override {
     n = evaluateInteger(run);
     return true;
   }
@@ -419,3 +440,29 @@ class GotoNode : public Node {
   std::string label;  // static target, or empty with an expression
   NodePtr target;
 };
+
+// Operand reads that skip the virtual call for the two commonest leaves,
+// literals and variables holding integers.
+inline int32_t IntegerOf(Node& node, ScriptRun& run) {
+  if (node.kind == kNodeInt) return static_cast<IntNode&>(node).value;
+  if (node.kind == kNodeVar) {
+    VariableSlot& s = static_cast<VarNode&>(node).slot(run);
+    if (s.exists && !s.value.isString) return s.value.intValue;
+  }
+  return node.evaluateInteger(run);
+}
+
+inline bool NumberOf(Node& node, ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+  if (node.kind == kNodeInt) {
+    n = static_cast<IntNode&>(node).value;
+    return true;
+  }
+  if (node.kind == kNodeVar) {
+    VariableSlot& s = static_cast<VarNode&>(node).slot(run);
+    if (s.exists && IsPlainInteger(s.value)) {
+      n = s.value.intValue;
+      return true;
+    }
+  }
+  return node.evaluateNumber(run, n, full);
+}

@@ -72,6 +72,10 @@ struct ParseContext {
     registries.nodes.insert(node.get());
     return node.release();
   }
+  Node* keep(NodePtr node) {
+    registries.nodes.insert(node.get());
+    return node.release();
+  }
   NodePtr take(Node* node) {
     if (node) registries.nodes.erase(node);
     return NodePtr(node);

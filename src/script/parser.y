@@ -29,7 +29,7 @@ static void qvs_error(ParseContext& ctx, const char* message);
       YYABORT;                                                                    \
     }                                                                             \
   } while (0)
-#define BIN(op, a, b) ctx.make<BinaryNode>(op, ctx.take(a), ctx.take(b), LINE)
+#define BIN(op, a, b) ctx.keep(MakeBinaryNode(op, ctx.take(a), ctx.take(b), LINE))
 #define ASSIGN_OP(name, op, value) \
   ctx.make<AssignNode>(std::make_unique<VarNode>(ctx.takeText(name), LINE), ctx.take(value), op, LINE)
 #define INC_OP(name, op) \

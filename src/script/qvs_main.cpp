@@ -1,7 +1,5 @@
 // qvs: runs a QV-Script outside the program, so that memo scripts can be
 // tried from a console. See kQvsUsage for the command line.
-#include <pthread.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -13,6 +11,9 @@
 #include "common/utf.h"
 #include "script/console_system.h"
 #include "script/qv_script.h"
+#ifdef KIRABI_QVS_CLOCK_FORMAT
+#include "display/clock_format.h"
+#endif
 
 namespace {
 
@@ -30,9 +31,41 @@ struct QvsRun {
 
 bool g_japanese = false;
 bool g_error_reported = false;
+ConsoleSystem* g_system = nullptr;
+
+#ifdef KIRABI_QVS_CLOCK_FORMAT
+// CB.FormatDateTimeToString with the program's own clock pattern, over the
+// local time the script sees (so --now fixes it too).
+bool FormatDateTimeCall(HostCall& call) {
+  const std::u16string name = call.name != nullptr ? call.name : u"";
+  if (name != u"FORMATDATETIMETOSTRING" && name != u"FORMATDATETIMETOSTRING$") return false;
+  if (call.argCount != 1) return false;
+  const HostValue& pattern = call.args[0];
+  const std::u16string text = pattern.isString ? pattern.text : Utf8ToUtf16(std::to_string(pattern.intValue));
+  const ScriptLocalTime now = g_system->LocalTime();
+  TimeRecord time;
+  time.year = static_cast<uint16_t>(now.year);
+  time.month = static_cast<uint16_t>(now.month);
+  time.day_of_week = static_cast<uint16_t>(now.day_of_week);
+  time.day = static_cast<uint16_t>(now.day);
+  time.hour = static_cast<uint16_t>(now.hour);
+  time.minute = static_cast<uint16_t>(now.minute);
+  time.second = static_cast<uint16_t>(now.second);
+  time.milliseconds = static_cast<uint16_t>(now.milliseconds);
+  TextBuffer formatted;
+  FormatDateTime(formatted, time, text);
+  call.result->isString = 1;
+  call.result->text = std::u16string(formatted.view());
+  return true;
+}
+#endif
 
 int32_t OnHostCall(HostCall* call) {
-  if (call != nullptr) RunConsoleHostCall(*call, g_japanese, stdout, stderr);
+  if (call == nullptr) return 0;
+#ifdef KIRABI_QVS_CLOCK_FORMAT
+  if (FormatDateTimeCall(*call)) return 1;
+#endif
+  RunConsoleHostCall(*call, g_japanese, stdout, stderr);
   return 0;
 }
 
@@ -44,7 +77,7 @@ void OnScriptError(int32_t code, int32_t line, const char16_t* text) {
   std::fflush(stderr);
 }
 
-void* RunScript(void* argument) {
+void RunScript(void* argument) {
   auto& run = *static_cast<QvsRun*>(argument);
   ScriptHostParams params;
   params.hostFunction = OnHostCall;
@@ -52,20 +85,6 @@ void* RunScript(void* argument) {
   params.language = run.options->japanese ? 1 : 0;
   params.system = run.system;
   run.result = qv_script(run.source->c_str(), &params);
-  return nullptr;
-}
-
-// Runs the script on a thread of its own with a big stack; false when no
-// such thread could be made.
-bool RunOnScriptThread(QvsRun& run) {
-  pthread_attr_t attributes;
-  if (pthread_attr_init(&attributes) != 0) return false;
-  pthread_t thread;
-  bool started = pthread_attr_setstacksize(&attributes, kScriptStackBytes) == 0 &&
-                 pthread_create(&thread, &attributes, RunScript, &run) == 0;
-  pthread_attr_destroy(&attributes);
-  if (!started) return false;
-  return pthread_join(thread, nullptr) == 0;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
@@ -112,13 +131,14 @@ int RunQvs(const std::vector<std::string>& args) {
   if (options.now) system.FixLocalTime(*options.now);
   system.QueueAnswers(options.answers);
   g_japanese = options.japanese;
+  g_system = &system;
   SetScriptStackBudget(kScriptStackBytes - kStackReserveBytes);
 
   QvsRun run;
   run.options = &options;
   run.source = &source;
   run.system = &system;
-  if (!RunOnScriptThread(run)) {
+  if (!RunOnThreadWithStack(kScriptStackBytes, RunScript, &run)) {
     std::fputs("qvs: cannot start the script thread\n", stderr);
     return 2;
   }

@@ -69,6 +69,7 @@ void ResetRunState(ScriptRun& run) {
   run.mustVarDef = false;
   run.returning = false;
   run.returnValue = ScriptValue{};
+  run.savedParameters.clear();
 }
 
 // ---- what built-ins see of the run ----------------------------------------------

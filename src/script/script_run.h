@@ -52,6 +52,9 @@ struct ScriptRun {
   bool returning = false;
   ScriptValue returnValue;
 
+  // Parameter values saved by the user-function calls in progress.
+  std::vector<ScriptValue> savedParameters;
+
   ScriptHostParams host;  // callbacks, owner window, message box, system
   VariableStore variables;
   std::map<std::string, std::unique_ptr<FuncDef>, std::less<>> functions;

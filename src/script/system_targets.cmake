@@ -1,8 +1,13 @@
 # qvs, the command-line runner (qvs.exe in the Windows build, console
 # subsystem), and the Win32 system layer of the script engine.
 find_package(Threads REQUIRED)
-kirabi_executable(qvs SOURCES ${CMAKE_CURRENT_LIST_DIR}/qvs_main.cpp
+kirabi_executable(qvs SOURCES ${CMAKE_CURRENT_LIST_DIR}/qvs_main.cpp ${CMAKE_CURRENT_LIST_DIR}/qvs_thread_posix.cpp
   DEPS kirabi_script Threads::Threads)
+# With the display's clock pattern qvs answers CB.FormatDateTimeToString too.
+if(TARGET kirabi_display_format)
+  target_link_libraries(qvs PRIVATE kirabi_display_format)
+  target_compile_definitions(qvs PRIVATE KIRABI_QVS_CLOCK_FORMAT)
+endif()
 if(KIRABI_WINDOWS)
   kirabi_win_library(kirabi_script_win
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_system_win.cpp

@@ -17,6 +17,7 @@ namespace {
 const std::wstring kKirabi = WinePath(KIRABI_EXE);
 const std::wstring kSender = WinePath(KIRABI_SENDER_EXE);
 
+constexpr const wchar_t* kRegistryKey = L"Software\\Velmoro\\kirabi\\CurrentVersion";
 constexpr COLORREF kClockColor = RGB(255, 0, 0);
 constexpr COLORREF kExternalColor = RGB(255, 0, 255);
 constexpr int kLeft = 30;
@@ -387,11 +388,47 @@ TEST_F(KirabiEndToEnd, JapaneseOpeningNoticeRemembersItsCheckBox) {
   EXPECT_TRUE(main_.Running());
 }
 
+void PressCtrlAlt(WORD key) {
+  INPUT in[6]{};
+  const WORD keys[3] = {VK_CONTROL, VK_MENU, key};
+  for (int i = 0; i < 3; ++i) {
+    in[i].type = in[5 - i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = in[5 - i].ki.wVk = keys[i];
+    in[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  SendInput(6, in, sizeof(INPUT));
+}
+
+TEST_F(KirabiEndToEnd, HotkeysRunTheirCommands) {
+  std::vector<std::wstring> lines = PanelSettings();
+  // Ctrl+Alt+F10 hides, Ctrl+Alt+F11 shows.
+  lines.insert(lines.end(), {L"HOTKEY_HIDE_P0=1657", L"HOTKEY_HIDE_P1=1658"});
+  StartMain(lines);
+  ASSERT_TRUE(IsWindowVisible(text_window_));
+  PressCtrlAlt(VK_F10);
+  Pause(800);
+  EXPECT_FALSE(IsWindowVisible(text_window_));
+  PressCtrlAlt(VK_F11);
+  Pause(kCycle);
+  EXPECT_TRUE(IsWindowVisible(text_window_));
+}
+
+TEST_F(KirabiEndToEnd, WithoutTheIconNoBalloonAppears) {
+  ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, VK_F7));
+  std::vector<std::wstring> lines = PanelSettings();
+  lines.insert(lines.end(), {L"HOTKEY_SETTING=1654", L"HIDEICON=1"});
+  StartMain(lines);
+  Pause(3000);  // balloons show within about two seconds
+  UnregisterHotKey(nullptr, 1);
+  EXPECT_TRUE(BalloonTexts().empty());
+  EXPECT_GT(ClockPixels(), 40);
+}
+
 // The registry store: a name without _o.exe keeps the settings under the
 // current user's key.
 class RegistryEndToEnd : public KirabiEndToEnd {
  protected:
-  static constexpr const wchar_t* kKey = L"Software\\Velmoro\\kirabi\\CurrentVersion";
+  static constexpr const wchar_t* kKey = kRegistryKey;
   void SetUp() override {
     KirabiEndToEnd::SetUp();
     RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
@@ -439,6 +476,51 @@ TEST_F(RegistryEndToEnd, PanelAppearsAndExitSavesToTheRegistry) {
   RegQueryValueExW(key, L"LEFT", nullptr, &type, reinterpret_cast<BYTE*>(&left), &size);
   RegCloseKey(key);
   EXPECT_EQ(left, DWORD(kLeft));
+}
+
+}  // namespace
+
+namespace {
+
+// Closes the message box a process shows and returns its text.
+std::wstring CloseMessageBox(Process& p) {
+  HWND box = WaitForWindow(L"#32770", L"Kirabi", 10000, p.id());
+  if (!box) return L"<no message box>";
+  wchar_t text[512] = L"";
+  GetDlgItemTextW(box, 0xFFFF, text, 512);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  return text;
+}
+
+DWORD RegistryDword(const wchar_t* name) {
+  DWORD value = 0xFFFFFFFF, size = sizeof value;
+  RegGetValueW(HKEY_CURRENT_USER, kRegistryKey, name, RRF_RT_REG_DWORD, nullptr,
+               &value, &size);
+  return value;
+}
+
+TEST_F(RegistryEndToEnd, CopySwitchesCarryTheSettingsBothWaysAndReport) {
+  exe_ = folder_.File(L"kirabi.exe");
+  ini_ = folder_.File(L"kirabi.ini");
+  ASSERT_TRUE(CopyFileW(kKirabi.c_str(), exe_.c_str(), FALSE));
+  ASSERT_TRUE(WriteIniFile(ini_, {L"LEFT=77", L"NoOpeningDlg=1"}));
+
+  Process to_registry;
+  ASSERT_TRUE(to_registry.Start(exe_, L"/OR", folder_.path()));
+  EXPECT_EQ(CloseMessageBox(to_registry), L"Setting copying from the ini file to the registry has been completed.");
+  EXPECT_EQ(to_registry.WaitExit(5000), 0);
+  EXPECT_EQ(RegistryDword(L"LEFT"), 77u);
+  EXPECT_EQ(FindWindowW(L"kirabi", nullptr), nullptr);  // no instance was started
+
+  DWORD left = 88;
+  RegSetKeyValueW(HKEY_CURRENT_USER, kRegistryKey, L"LEFT", REG_DWORD, &left,
+                  sizeof left);
+  Process to_ini;
+  ASSERT_TRUE(to_ini.Start(exe_, L"/ro", folder_.path()));
+  EXPECT_EQ(CloseMessageBox(to_ini), L"Setting copying from the registry to the ini file has been completed.");
+  EXPECT_EQ(to_ini.WaitExit(5000), 0);
+  bool present = false;
+  EXPECT_EQ(ReadIniValue(ini_, L"LEFT", present), L"88");
 }
 
 }  // namespace

@@ -28,7 +28,9 @@ TEST_F(ArrayBuiltins, SortMatchesReferenceOnManyElements) {
   std::vector<std::string> reference;
   for (int i = 0; i < 20000; ++i) {
     int32_t n = static_cast<int32_t>(random() % 100000) - 50000;
-    elements.push_back(i % 2 ? I(n) : S("s" + std::to_string(n)));
+    std::string key = "s";
+    key += std::to_string(n);
+    elements.push_back(i % 2 ? I(n) : S(key));
     reference.push_back(ToString(elements.back()));
   }
   SetArray("BIG", elements);
@@ -83,36 +85,6 @@ TEST_F(ArrayBuiltins, EveryInvalidNameReportsItsFunction) {
     EXPECT_EQ(errors()[0].text, std::string("The array variable name is invalid in function ") + function + "().");
   }
   EXPECT_FALSE(variables().contains("OK"));
-}
-
-TEST_F(ArrayBuiltins, ResizeInitAddAndLines) {
-  variables().ref("S") = S("str");
-  EXPECT_EQ(CallInt("RESIZE", {S("s"), I(3)}), 1);
-  ScriptValue s = variables().get("S");
-  EXPECT_TRUE(s.isArray);
-  EXPECT_EQ(s.text, "S");
-  EXPECT_EQ(Texts("S"), (std::vector<std::string>{"0", "0", "0"}));
-
-  EXPECT_EQ(CallInt("ARRAYINIT", {S("m"), I(1), S("two")}), 1);
-  EXPECT_EQ(Texts("M"), (std::vector<std::string>{"1", "two"}));
-  EXPECT_EQ(CallInt("ARRAYADD", {S("m"), I(3)}), 1);
-  EXPECT_EQ(Texts("M"), (std::vector<std::string>{"1", "two", "3"}));
-  EXPECT_EQ(CallInt("ARRAYINIT", {S("m")}), 1);
-  ScriptValue m = variables().get("M");
-  EXPECT_FALSE(m.isArray);
-  EXPECT_FALSE(m.isString);
-  EXPECT_TRUE(m.text.empty());
-  EXPECT_TRUE(m.elements.empty());
-
-  variables().ref("T") = S("a\r\n\rb\n");
-  EXPECT_EQ(CallInt("MULTILINETOSTRINGARRAY", {S("t")}), 1);
-  EXPECT_EQ(Texts("T"), (std::vector<std::string>{"a", "", "b", ""}));
-  EXPECT_EQ(CallInt("ARRAYTOMULTILINESTRING", {S("t"), S("|")}), 1);
-  ScriptValue t = variables().get("T");
-  EXPECT_TRUE(t.isString);
-  EXPECT_FALSE(t.isArray);
-  EXPECT_TRUE(t.elements.empty());
-  EXPECT_EQ(t.text, "a||b||");
 }
 
 using RegexBuiltins = BuiltinsTest;
