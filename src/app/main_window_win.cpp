@@ -33,12 +33,6 @@ UINT DisplayTickPeriod(int32_t interval) {
   return UINT(interval);
 }
 
-HFONT CreateDisplayFont(const Settings& s) {
-  return CreateFontW(s.FONTSIZE, 0, 0, 0, s.FONTBOLD ? 700 : 500, s.FONTITALIC ? TRUE : FALSE, FALSE, FALSE,
-                     DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, VARIABLE_PITCH,
-                     Wide(s.FONTNAME.c_str()));
-}
-
 std::wstring StartupShortcutPath(Language language) {
   wchar_t folder[MAX_PATH] = L"";
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
@@ -96,7 +90,7 @@ void OnDisplayTick(HWND window) {
   }
   if (!IsWindowVisible(window)) ShowOverlay(SW_SHOWNOACTIVATE);
   PlaceWindows(app.display, app.settings, app.overlay, false);
-  MainCanvasProvider canvases(window, nullptr, app.font);
+  GdiCanvasProvider canvases(window, nullptr, app.font);
   RunDisplayCycle(canvases, app.was_hidden || app.display.force_redraw);
   app.was_hidden = false;
   app.display.force_redraw = false;
@@ -107,7 +101,7 @@ void OnPaint(HWND window) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
   {
-    MainCanvasProvider canvases(window, dc, app.font);
+    GdiCanvasProvider canvases(window, dc, app.font);
     RunDisplayCycle(canvases, app.display.force_redraw);
   }
   app.display.force_redraw = false;

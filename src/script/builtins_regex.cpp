@@ -1,7 +1,8 @@
 // The three regular-expression built-ins. Matching is done by Boost.Regex on
 // wide characters: UTF-8 arguments are widened (UTF-16 where wchar_t has 16
 // bits, code points where it has 32), and positions reported to the script
-// are turned back into UTF-8 byte counts.
+// are turned back into UTF-8 byte counts. Pure ASCII arguments skip the
+// widening (see ForMatching).
 #include <boost/regex.hpp>
 
 #include <string>
@@ -148,12 +149,25 @@ int32_t WholeMatch(std::string_view text, std::string_view expression, const Reg
   return boost::regex_match(subject, re, options.match | boost::regex_constants::match_any) ? 1 : 0;
 }
 
+// The library's own replace loop, except that the text between matches is
+// appended in one piece rather than a character at a time.
 template <class Char>
 std::string ReplaceMatches(std::string_view text, std::string_view expression, std::string_view format,
                            const RegexOptions& options) {
   boost::basic_regex<Char> re = Compile<Char>(expression, options);
   std::basic_string<Char> subject = ForMatching<Char>(text);
-  return FromMatching(boost::regex_replace(subject, re, ForMatching<Char>(format), options.match));
+  std::basic_string<Char> replacement = ForMatching<Char>(format);
+  std::basic_string<Char> out;
+  out.reserve(subject.size());
+  auto rest = subject.cbegin();
+  using Iterator = boost::regex_iterator<typename std::basic_string<Char>::const_iterator, Char>;
+  for (Iterator it(subject.cbegin(), subject.cend(), re, options.match), end; it != end; ++it) {
+    out.append(it->prefix().first, it->prefix().second);
+    it->format(std::back_inserter(out), replacement, options.match, re);
+    rest = (*it)[0].second;
+  }
+  out.append(rest, subject.cend());
+  return FromMatching(std::move(out));
 }
 
 // The arrays that receive each match's start and length, when named.

@@ -1,7 +1,8 @@
 #include "script/builtins_text.h"
 
+#include <algorithm>
 #include <chrono>
-#include <climits>
+#include <cstdint>
 #include <cmath>
 #include <stdexcept>
 #include <vector>

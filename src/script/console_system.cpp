@@ -149,27 +149,36 @@ bool ConsoleSystem::GetEnv(std::u16string_view name, std::u16string& value) {
     value = found->second;
     return true;
   }
-  const std::string narrow = Utf16ToUtf8(name);
-  if (narrow.empty() || narrow.find('=') != std::string::npos) return false;
-  const char* found = std::getenv(narrow.c_str());
+  const std::u16string wanted(name);
+  if (wanted.empty() || wanted.find(u'=') != std::u16string::npos) return false;
+#ifdef _WIN32
+  // The C library's narrow environment is in the ANSI code page here.
+  const wchar_t* found = _wgetenv(reinterpret_cast<const wchar_t*>(wanted.c_str()));
+  if (found == nullptr) return false;
+  value = reinterpret_cast<const char16_t*>(found);
+#else
+  const char* found = std::getenv(Utf16ToUtf8(wanted).c_str());
   if (found == nullptr) return false;
   value = Utf8ToUtf16(found);
+#endif
   return true;
 }
 
 bool ConsoleSystem::SetEnv(std::u16string_view name, std::u16string_view value) {
-  const std::string narrow = Utf16ToUtf8(name);
-  if (narrow.empty() || narrow.find('=') != std::string::npos ||
-      narrow.find('\0') != std::string::npos) {
+  const std::u16string key(name), text(value);
+  if (key.empty() || key.find(u'=') != std::u16string::npos ||
+      key.find(u'\0') != std::u16string::npos) {
     return false;
   }
-  const std::string narrow_value = Utf16ToUtf8(value);
 #ifdef _WIN32
   // An empty value would delete the variable here; the remembered value
   // keeps it readable as empty.
-  if (!narrow_value.empty() && _putenv_s(narrow.c_str(), narrow_value.c_str()) != 0) return false;
+  if (!text.empty() && _wputenv_s(reinterpret_cast<const wchar_t*>(key.c_str()),
+                                  reinterpret_cast<const wchar_t*>(text.c_str())) != 0) {
+    return false;
+  }
 #else
-  if (setenv(narrow.c_str(), narrow_value.c_str(), 1) != 0) return false;
+  if (setenv(Utf16ToUtf8(key).c_str(), Utf16ToUtf8(text).c_str(), 1) != 0) return false;
 #endif
   ScriptEnvironment()[std::u16string(name)] = std::u16string(value);
   return true;

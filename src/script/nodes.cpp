@@ -64,7 +64,7 @@ bool LeaveLoop(ScriptRun& run) {
 bool Condition(ScriptRun& run, Node& node) { return node.evaluateCondition(run); }
 
 // Makes the stored value the integer n, reusing it when it already is one.
-void StoreInteger(ScriptValue& stored, int32_t n) {
+[[gnu::always_inline]] inline void StoreInteger(ScriptValue& stored, int32_t n) {
   if (IsPlainInteger(stored) && stored.text.empty() && stored.elements.empty())
     stored.intValue = n;
   else
@@ -370,7 +370,14 @@ ScriptValue FlowNode::evaluate(ScriptRun& run) {
 ReturnNode::ReturnNode(NodePtr v, int32_t line) : Node(kNodeReturn, line), value(std::move(v)) { growDepth(value.get()); }
 
 ScriptValue ReturnNode::evaluate(ScriptRun& run) {
-  run.returnValue = value ? value->evaluate(run) : ScriptValue{};
+  int32_t n = 0;
+  std::optional<ScriptValue> full;
+  if (!value)
+    StoreInteger(run.returnValue, 0);
+  else if (NumberOf(*value, run, n, full))
+    StoreInteger(run.returnValue, n);
+  else
+    run.returnValue = std::move(*full);
   run.returning = true;
   if (run.exitState == kRunning) run.exitState = kReturning;
   return {};
@@ -621,14 +628,14 @@ FuncCallNode::FuncCallNode(std::string n, std::vector<NodePtr> args, int32_t lin
 
 constexpr int32_t kMaxCallDepth = 512;
 
-ScriptValue FuncCallNode::evaluate(ScriptRun& run) {
+bool FuncCallNode::resolve(ScriptRun& run) {
   CheckStack(run);
   if (run.callDepth > kMaxCallDepth) {
     RaiseScriptError(run, kErrorCallDepth, line,
                      FormatScriptMessage(RunText(run, "Runtime Error 行番号:%d  関数呼び出し回数が多すぎます。%s(args:%d)\n",
                                                  "Runtime error at line %d: Too many function call:%s(args:%d)\n"),
                                          line, name.c_str(), static_cast<int>(arguments.size())));
-    return DefaultValueFor(name);
+    return false;
   }
   if (!resolved_) {
     // User functions are fixed once the parse is over, so one look-up serves.
@@ -641,8 +648,28 @@ ScriptValue FuncCallNode::evaluate(ScriptRun& run) {
     builtin_ = row && row->minArgs <= count && row->maxArgs >= count ? row : nullptr;
     resolved_ = true;
   }
-  if (user_) return callUser(run, *user_);
-  return callBuiltin(run);
+  return true;
+}
+
+ScriptValue FuncCallNode::evaluate(ScriptRun& run) {
+  if (!resolve(run)) return DefaultValueFor(name);
+  if (!user_) return callBuiltin(run);
+  int32_t n = 0;
+  std::optional<ScriptValue> full;
+  if (callUser(run, *user_, n, full)) return MakeInteger(n);
+  return std::move(*full);
+}
+
+bool FuncCallNode::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+  if (!resolve(run))
+    full.emplace(DefaultValueFor(name));
+  else if (user_)
+    return callUser(run, *user_, n, full);
+  else
+    full.emplace(callBuiltin(run));
+  if (!IsPlainInteger(*full)) return false;
+  n = full->intValue;
+  return true;
 }
 
 namespace {
@@ -653,14 +680,18 @@ void RestoreParameters(ScriptRun& run, FuncDef& def, std::size_t base, std::size
   const bool slotsValid = def.slotGeneration == run.variables.generation();
   for (std::size_t i = count; i-- > 0;) {
     ScriptValue& target = slotsValid ? run.variables.ref(*def.paramSlots[i]) : run.variables.ref(def.params[i]);
-    target = std::move(run.savedParameters[base + i]);
+    ScriptValue& saved = run.savedParameters[base + i];
+    if (IsPlainInteger(saved) && saved.text.empty() && saved.elements.empty())
+      StoreInteger(target, saved.intValue);
+    else
+      target = std::move(saved);
   }
   run.savedParameters.resize(base);
 }
 
 }  // namespace
 
-ScriptValue FuncCallNode::callUser(ScriptRun& run, FuncDef& def) {
+bool FuncCallNode::callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full) {
   if (def.slotGeneration != run.variables.generation()) {
     def.paramSlots.clear();
     for (const std::string& p : def.params) def.paramSlots.push_back(&run.variables.slot(p));
@@ -670,16 +701,20 @@ ScriptValue FuncCallNode::callUser(ScriptRun& run, FuncDef& def) {
   const std::size_t bound = std::min(arguments.size(), def.params.size());
   for (std::size_t i = 0; i < bound; ++i) {
     VariableSlot& s = *def.paramSlots[i];
-    run.savedParameters.push_back(s.exists ? s.value : DefaultValueFor(def.params[i]));
-    int32_t n = 0;
-    std::optional<ScriptValue> v;
-    if (NumberOf(*arguments[i], run, n, v))
-      StoreInteger(run.variables.ref(s), n);
+    if (s.exists && IsPlainInteger(s.value) && s.value.text.empty() && s.value.elements.empty())
+      run.savedParameters.emplace_back().intValue = s.value.intValue;
     else
-      run.variables.ref(s) = std::move(*v);
+      run.savedParameters.push_back(s.exists ? s.value : DefaultValueFor(def.params[i]));
+    int32_t v = 0;
+    std::optional<ScriptValue> value;
+    if (NumberOf(*arguments[i], run, v, value))
+      StoreInteger(run.variables.ref(s), v);
+    else
+      run.variables.ref(s) = std::move(*value);
   }
   ++run.callDepth;
-  ScriptValue result;
+  bool plain = true;
+  n = 0;
   try {
     def.body->execute(run);
   } catch (GotoException&) {
@@ -687,17 +722,24 @@ ScriptValue FuncCallNode::callUser(ScriptRun& run, FuncDef& def) {
     RestoreParameters(run, def, base, bound);
     throw;
   } catch (ReturnException& r) {
-    result = std::move(r.value);
+    run.returning = true;
+    run.returnValue = std::move(r.value);
   }
   if (run.returning) {
     run.returning = false;
-    result = std::move(run.returnValue);
-    run.returnValue = ScriptValue{};
     if (run.exitState == kReturning) run.exitState = kRunning;
+    ScriptValue& value = run.returnValue;
+    if (IsPlainInteger(value) && value.text.empty() && value.elements.empty()) {
+      n = value.intValue;
+    } else {
+      plain = false;
+      full.emplace(std::move(value));
+      value = ScriptValue{};
+    }
   }
   --run.callDepth;
   RestoreParameters(run, def, base, bound);
-  return result;
+  return plain;
 }
 
 ScriptValue FuncCallNode::callBuiltin(ScriptRun& run) {
@@ -818,6 +860,29 @@ NodePtr MakeBinaryNode(int32_t op, NodePtr left, NodePtr right, int32_t line) {
     case kOpGt: return MakeIntegerBinary<kOpGt>(std::move(l), std::move(r), line);
     case kOpLe: return MakeIntegerBinary<kOpLe>(std::move(l), std::move(r), line);
     case kOpGe: return MakeIntegerBinary<kOpGe>(std::move(l), std::move(r), line);
+    case kOpAdd: return std::make_unique<AddNode>(op, std::move(l), std::move(r), line);
     default: return std::make_unique<BinaryNode>(op, std::move(l), std::move(r), line);
   }
+}
+
+int32_t AddNode::evaluateInteger(ScriptRun& run) {
+  CheckStack(run);
+  int32_t n = 0;
+  std::optional<ScriptValue> sum;
+  return add(run, n, sum) ? n : ToInteger(*sum);
+}
+
+ScriptValue AddNode::evaluate(ScriptRun& run) {
+  CheckStack(run);
+  int32_t n = 0;
+  std::optional<ScriptValue> sum;
+  if (add(run, n, sum)) return MakeInteger(n);
+  return std::move(*sum);
+}
+
+bool AddNode::evaluateCondition(ScriptRun& run) {
+  CheckStack(run);
+  int32_t n = 0;
+  std::optional<ScriptValue> sum;
+  return add(run, n, sum) ? n != 0 : ConditionTruth(*sum);
 }

@@ -183,7 +183,7 @@ class VarNode final : public Node {
   bool isPure() const override { return true; }
 
   // The variable's slot, looked up once per store generation.
-  VariableSlot& slot(ScriptRun& run) {
+  [[gnu::always_inline]] VariableSlot& slot(ScriptRun& run) {
     if (generation_ != run.variables.generation()) {
       slot_ = &run.variables.slot(name);
       generation_ = run.variables.generation();
@@ -311,11 +311,13 @@ class FuncCallNode : public Node {
  public:
   FuncCallNode(std::string name, std::vector<NodePtr> arguments, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) override;
   std::string name;
   std::vector<NodePtr> arguments;
 
  private:
-  ScriptValue callUser(ScriptRun& run, FuncDef& def);
+  bool resolve(ScriptRun& run);  // false when the call was refused (error 108)
+  bool callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full);
   ScriptValue callBuiltin(ScriptRun& run);
   bool resolved_ = false;
   FuncDef* user_ = nullptr;
@@ -362,6 +364,19 @@ class IntegerBinaryNode final : public BinaryNode {
     return true;
   }
   bool evaluateCondition(ScriptRun& run) override { return evaluateInteger(run) != 0; }
+};
+
+// '+', whose result is a string or an integer, without dispatching on the code.
+class AddNode final : public BinaryNode {
+ public:
+  using BinaryNode::BinaryNode;
+  int32_t evaluateInteger(ScriptRun& run) override;
+  ScriptValue evaluate(ScriptRun& run) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) override {
+    CheckStack(run);
+    return add(run, n, full);
+  }
+  bool evaluateCondition(ScriptRun& run) override;
 };
 
 // The BinaryNode for an operator code, specialised where that pays.
@@ -443,7 +458,7 @@ class GotoNode : public Node {
 
 // Operand reads that skip the virtual call for the two commonest leaves,
 // literals and variables holding integers.
-inline int32_t IntegerOf(Node& node, ScriptRun& run) {
+[[gnu::always_inline]] inline int32_t IntegerOf(Node& node, ScriptRun& run) {
   if (node.kind == kNodeInt) return static_cast<IntNode&>(node).value;
   if (node.kind == kNodeVar) {
     VariableSlot& s = static_cast<VarNode&>(node).slot(run);
@@ -452,7 +467,8 @@ inline int32_t IntegerOf(Node& node, ScriptRun& run) {
   return node.evaluateInteger(run);
 }
 
-inline bool NumberOf(Node& node, ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+[[gnu::always_inline]] inline bool NumberOf(Node& node, ScriptRun& run, int32_t& n,
+                                             std::optional<ScriptValue>& full) {
   if (node.kind == kNodeInt) {
     n = static_cast<IntNode&>(node).value;
     return true;

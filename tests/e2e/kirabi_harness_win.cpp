@@ -125,7 +125,9 @@ HWND WaitForWindow(const wchar_t* class_name, const wchar_t* title, DWORD ms, DW
   do {
     WindowSearch s{class_name, title, process_id, nullptr};
     EnumWindows(MatchWindow, LPARAM(&s));
-    if (s.found) return s.found;
+    // A dialog exists before its controls do; it is shown once they are there.
+    const bool dialog = wcscmp(class_name, L"#32770") == 0;
+    if (s.found && (!dialog || IsWindowVisible(s.found))) return s.found;
     Sleep(50);
   } while (GetTickCount() - start < ms);
   return nullptr;

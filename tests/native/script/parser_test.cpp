@@ -87,7 +87,7 @@ Parsed Parse(std::string text) {
   ParseContext context{run, lexer, registries, nullptr};
   Parsed p;
   p.ok = ParseScript(context);
-  if (p.ok) p.tree = Show(context.root.get());
+  if (p.ok && context.root->depth < 200) p.tree = Show(context.root.get());
   if (!g_errors.empty()) p.error = g_errors.front();
   for (auto& [name, def] : run.functions) p.functions.push_back(name + "(" + std::to_string(def->params.size()) + ")");
   p.leftover = registries.nodes.size() + registries.texts.size() + registries.lists.size();

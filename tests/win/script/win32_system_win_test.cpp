@@ -62,7 +62,9 @@ class DialogAnswerer {
   DialogAnswerer(std::wstring title, std::function<void(HWND)> act)
       : thread_([this, title = std::move(title), act = std::move(act)] {
           for (int i = 0; i < 500; ++i) {
-            if (HWND dialog = FindWindowW(L"#32770", title.c_str())) {
+            // Visible only once its controls exist and it was initialised.
+            HWND dialog = FindWindowW(L"#32770", title.c_str());
+            if (dialog != nullptr && IsWindowVisible(dialog)) {
               found_ = true;
               act(dialog);
               return;
