@@ -73,6 +73,10 @@ bool Condition(ScriptRun& run, Node& node) { return node.evaluateCondition(run);
 
 }  // namespace
 
+// Evaluates into a stored value, out of line so that callers on recursive
+// paths keep no temporary value in their frame.
+[[gnu::noinline]] static void StoreValue(ScriptValue& stored, Node& node, ScriptRun& run) { stored = node.evaluate(run); }
+
 // ---- blocks ------------------------------------------------------------
 
 void BlockNode::append(NodePtr statement) {
@@ -175,67 +179,93 @@ AssignNode::AssignNode(std::unique_ptr<VarNode> t, NodePtr v, int32_t o, int32_t
   growDepth(value.get());
 }
 
+// The assignment forms live in separate functions so that the frame on a
+// recursive path (x = f(n)) stays small.
+void AssignNode::assignValue(ScriptRun& run) {
+  int32_t n = 0;
+  if (PeekInteger(*value, run, n)) {
+    StoreInteger(target->ref(run), n);
+    return;
+  }
+  ScriptValue v = value->evaluate(run);
+  target->ref(run) = std::move(v);
+}
+
+[[gnu::noinline]] void AssignNode::addAssign(ScriptRun& run) {
+  VariableSlot& s = target->slot(run);
+  // Appending in place keeps repeated s += x linear; only safe when the
+  // right side cannot touch the variable.
+  if (s.exists && s.value.isString && value->isPure()) {
+    ScriptValue scratch;
+    const ScriptValue& v = value->evaluateRef(run, scratch);
+    std::string piece = ToString(v);
+    s.value.isArray = false;
+    s.value.elements.clear();
+    s.value.text += piece;
+    return;
+  }
+  if (s.exists && IsPlainInteger(s.value)) {
+    int32_t x = s.value.intValue;
+    int32_t v = IntegerOf(*value, run);
+    StoreInteger(target->ref(run), AddWrap(x, v));
+    return;
+  }
+  ScriptValue x = target->evaluate(run);
+  ScriptValue v = value->evaluate(run);
+  if (!x.isString) {
+    StoreInteger(target->ref(run), AddWrap(ToInteger(x), ToInteger(v)));
+    return;
+  }
+  std::string text = ToString(x);
+  text += ToString(v);
+  target->ref(run) = MakeString(std::move(text));
+}
+
+[[gnu::noinline]] bool AssignNode::divideAssign(ScriptRun& run) {
+  int32_t d = IntegerOf(*value, run);
+  if (d == 0) {
+    if (op == kOpDivAssign)
+      ReportDivision(run, kErrorDivision, line, "Runtime Error: 0による除算(/=0)。行番号:%d\n",
+                     "Runtime Error: Division by zero(/=0) at line %d\n");
+    else
+      ReportDivision(run, kErrorRemainder, line, "Runtime Error: 0による除算(%%=0)。行番号:%d\n",
+                     "Runtime Error: Division by zero(%%=0) at line %d\n");
+    return false;
+  }
+  int32_t x = target->evaluateInteger(run);
+  StoreInteger(target->ref(run), op == kOpDivAssign ? DivideWrap(x, d) : RemainderWrap(x, d));
+  return true;
+}
+
+[[gnu::noinline]] void AssignNode::integerAssign(ScriptRun& run) {
+  int32_t x = target->evaluateInteger(run);
+  int32_t v = IntegerOf(*value, run);
+  int32_t r = 0;
+  switch (op) {
+    case kOpSubAssign: r = SubWrap(x, v); break;
+    case kOpMulAssign: r = MulWrap(x, v); break;
+    case kOpShrAssign: r = ShiftRight(x, v); break;
+    case kOpShlAssign: r = ShiftLeft(x, v); break;
+    case kOpOrAssign: r = x | v; break;
+    case kOpXorAssign: r = x ^ v; break;
+    case kOpAndAssign: r = x & v; break;
+    default: r = PowerWrap(x, v); break;
+  }
+  StoreInteger(target->ref(run), r);
+}
+
 bool AssignNode::assign(ScriptRun& run, int32_t& postfixOld) {
   CheckStack(run);
   switch (op) {
-    case kOpAssign: {
-      int32_t n = 0;
-      std::optional<ScriptValue> v;
-      if (NumberOf(*value, run, n, v))
-        StoreInteger(target->ref(run), n);
-      else
-        target->ref(run) = std::move(*v);
+    case kOpAssign:
+      assignValue(run);
       return true;
-    }
-    case kOpAddAssign: {
-      VariableSlot& s = target->slot(run);
-      // Appending in place keeps repeated s += x linear; only safe when the
-      // right side cannot touch the variable.
-      if (s.exists && s.value.isString && value->isPure()) {
-        ScriptValue scratch;
-        const ScriptValue& v = value->evaluateRef(run, scratch);
-        std::string piece = ToString(v);
-        s.value.isArray = false;
-        s.value.elements.clear();
-        s.value.text += piece;
-        return true;
-      }
-      if (s.exists && IsPlainInteger(s.value)) {
-        int32_t x = s.value.intValue;
-        int32_t v = IntegerOf(*value, run);
-        StoreInteger(target->ref(run), AddWrap(x, v));
-        return true;
-      }
-      ScriptValue x = target->evaluate(run);
-      ScriptValue v = value->evaluate(run);
-      ScriptValue result;
-      if (x.isString) {
-        std::string text = ToString(x);
-        text += ToString(v);
-        result = MakeString(std::move(text));
-      } else {
-        StoreInteger(target->ref(run), AddWrap(ToInteger(x), ToInteger(v)));
-        return true;
-      }
-      target->ref(run) = std::move(result);
+    case kOpAddAssign:
+      addAssign(run);
       return true;
-    }
     case kOpDivAssign:
-    case kOpModAssign: {
-      int32_t d = IntegerOf(*value, run);
-      if (d == 0) {
-        if (op == kOpDivAssign)
-          ReportDivision(run, kErrorDivision, line, "Runtime Error: 0による除算(/=0)。行番号:%d\n",
-                         "Runtime Error: Division by zero(/=0) at line %d\n");
-        else
-          ReportDivision(run, kErrorRemainder, line, "Runtime Error: 0による除算(%%=0)。行番号:%d\n",
-                         "Runtime Error: Division by zero(%%=0) at line %d\n");
-        return false;
-      }
-      int32_t x = target->evaluateInteger(run);
-      StoreInteger(target->ref(run), op == kOpDivAssign ? DivideWrap(x, d) : RemainderWrap(x, d));
-      return true;
-    }
+    case kOpModAssign:
+      return divideAssign(run);
     case kOpPostInc:
     case kOpPostDec: {
       int32_t x = target->evaluateInteger(run);
@@ -250,23 +280,9 @@ bool AssignNode::assign(ScriptRun& run, int32_t& postfixOld) {
     case kOpOrAssign:
     case kOpXorAssign:
     case kOpAndAssign:
-    case kOpPowAssign: {
-      int32_t x = target->evaluateInteger(run);
-      int32_t v = IntegerOf(*value, run);
-      int32_t r = 0;
-      switch (op) {
-        case kOpSubAssign: r = SubWrap(x, v); break;
-        case kOpMulAssign: r = MulWrap(x, v); break;
-        case kOpShrAssign: r = ShiftRight(x, v); break;
-        case kOpShlAssign: r = ShiftLeft(x, v); break;
-        case kOpOrAssign: r = x | v; break;
-        case kOpXorAssign: r = x ^ v; break;
-        case kOpAndAssign: r = x & v; break;
-        default: r = PowerWrap(x, v); break;
-      }
-      StoreInteger(target->ref(run), r);
+    case kOpPowAssign:
+      integerAssign(run);
       return true;
-    }
     default:
       return false;
   }
@@ -371,13 +387,12 @@ ReturnNode::ReturnNode(NodePtr v, int32_t line) : Node(kNodeReturn, line), value
 
 ScriptValue ReturnNode::evaluate(ScriptRun& run) {
   int32_t n = 0;
-  std::optional<ScriptValue> full;
   if (!value)
     StoreInteger(run.returnValue, 0);
-  else if (NumberOf(*value, run, n, full))
+  else if (PeekInteger(*value, run, n))
     StoreInteger(run.returnValue, n);
   else
-    run.returnValue = std::move(*full);
+    StoreValue(run.returnValue, *value, run);
   run.returning = true;
   if (run.exitState == kRunning) run.exitState = kReturning;
   return {};
@@ -414,23 +429,47 @@ BinaryNode::BinaryNode(int32_t op, NodePtr l, NodePtr r, int32_t line)
 // otherwise an integer sum. Gives a plain integer in n (true) or the value.
 bool BinaryNode::add(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
   int32_t a = 0;
-  std::optional<ScriptValue> left_;
-  if (!NumberOf(*left, run, a, left_)) {
-    if (left_->isString) {
-      ScriptValue scratch;
-      const ScriptValue& b = right->evaluateRef(run, scratch);
-      std::string text = std::move(left_->text);  // to-string of a string or array is its text
-      text += ToString(b);
-      full.emplace(MakeString(std::move(text)));
-      return false;
-    }
-    a = left_->intValue;  // an array adds its integer
-  }
+  if (!NumberOf(*left, run, a, full)) return addToValue(run, n, full);
   int32_t b = 0;
-  std::optional<ScriptValue> right_;
-  if (!NumberOf(*right, run, b, right_)) b = ToInteger(*right_);
+  if (!NumberOf(*right, run, b, full)) {
+    b = ToInteger(*full);
+    full.reset();
+  }
   n = AddWrap(a, b);
   return true;
+}
+
+// The left operand (in full) is a string or an array.
+[[gnu::noinline]] bool BinaryNode::addToValue(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+  if (full->isString) {
+    ScriptValue scratch;
+    const ScriptValue& b = right->evaluateRef(run, scratch);
+    std::string text = std::move(full->text);  // to-string of a string or array is its text
+    text += ToString(b);
+    full.emplace(MakeString(std::move(text)));
+    return false;
+  }
+  int32_t a = full->intValue;  // an array adds its integer
+  full.reset();
+  int32_t b = 0;
+  if (!NumberOf(*right, run, b, full)) {
+    b = ToInteger(*full);
+    full.reset();
+  }
+  n = AddWrap(a, b);
+  return true;
+}
+
+// The general comparison, when an operand may not be a plain integer; the
+// left operand may already have been read as the integer leftValue.
+[[gnu::noinline]] int32_t BinaryNode::compareSlow(ScriptRun& run, bool leftDone, int32_t leftValue) {
+  int32_t na = leftValue, nb = 0;
+  std::optional<ScriptValue> oa, ob;
+  const bool plainA = leftDone || NumberOf(*left, run, na, oa);
+  const bool plainB = NumberOf(*right, run, nb, ob);
+  if (plainA) oa.emplace(MakeInteger(na));
+  if (plainB) ob.emplace(MakeInteger(nb));
+  return compareValues(*oa, *ob);
 }
 
 // Plain integers compare directly; anything else by the value rules.
@@ -563,6 +602,7 @@ bool BinaryNode::evaluateCondition(ScriptRun& run) {
 
 UnaryNode::UnaryNode(int32_t op, NodePtr o, int32_t line) : Node(op, line), operand(std::move(o)) {
   growDepth(operand.get());
+  integerResult = true;
 }
 
 int32_t UnaryNode::evaluateInteger(ScriptRun& run) {
@@ -661,10 +701,14 @@ ScriptValue FuncCallNode::evaluate(ScriptRun& run) {
 }
 
 bool FuncCallNode::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
-  if (!resolve(run))
+  if (resolve(run) && user_) return callUser(run, *user_, n, full);
+  return builtinNumber(run, n, full);
+}
+
+// A refused call or a built-in, as a number when it gives a plain integer.
+[[gnu::noinline]] bool FuncCallNode::builtinNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+  if (run.callDepth > kMaxCallDepth)
     full.emplace(DefaultValueFor(name));
-  else if (user_)
-    return callUser(run, *user_, n, full);
   else
     full.emplace(callBuiltin(run));
   if (!IsPlainInteger(*full)) return false;
@@ -691,13 +735,13 @@ void RestoreParameters(ScriptRun& run, FuncDef& def, std::size_t base, std::size
 
 }  // namespace
 
-bool FuncCallNode::callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full) {
+// Saves each parameter and assigns its argument; gives the number bound.
+[[gnu::noinline]] std::size_t FuncCallNode::bindParameters(ScriptRun& run, FuncDef& def) {
   if (def.slotGeneration != run.variables.generation()) {
     def.paramSlots.clear();
     for (const std::string& p : def.params) def.paramSlots.push_back(&run.variables.slot(p));
     def.slotGeneration = run.variables.generation();
   }
-  const std::size_t base = run.savedParameters.size();
   const std::size_t bound = std::min(arguments.size(), def.params.size());
   for (std::size_t i = 0; i < bound; ++i) {
     VariableSlot& s = *def.paramSlots[i];
@@ -706,15 +750,36 @@ bool FuncCallNode::callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optio
     else
       run.savedParameters.push_back(s.exists ? s.value : DefaultValueFor(def.params[i]));
     int32_t v = 0;
-    std::optional<ScriptValue> value;
-    if (NumberOf(*arguments[i], run, v, value))
+    if (PeekInteger(*arguments[i], run, v)) {
       StoreInteger(run.variables.ref(s), v);
-    else
-      run.variables.ref(s) = std::move(*value);
+    } else {
+      ScriptValue value = arguments[i]->evaluate(run);
+      run.variables.ref(s) = std::move(value);
+    }
   }
-  ++run.callDepth;
-  bool plain = true;
+  return bound;
+}
+
+// The function's result: a pending return's value, or 0.
+bool FuncCallNode::takeResult(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
   n = 0;
+  if (!run.returning) return true;
+  run.returning = false;
+  if (run.exitState == kReturning) run.exitState = kRunning;
+  ScriptValue& value = run.returnValue;
+  if (IsPlainInteger(value) && value.text.empty() && value.elements.empty()) {
+    n = value.intValue;
+    return true;
+  }
+  full.emplace(std::move(value));
+  value = ScriptValue{};
+  return false;
+}
+
+bool FuncCallNode::callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full) {
+  const std::size_t base = run.savedParameters.size();
+  const std::size_t bound = bindParameters(run, def);
+  ++run.callDepth;
   try {
     def.body->execute(run);
   } catch (GotoException&) {
@@ -725,18 +790,7 @@ bool FuncCallNode::callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optio
     run.returning = true;
     run.returnValue = std::move(r.value);
   }
-  if (run.returning) {
-    run.returning = false;
-    if (run.exitState == kReturning) run.exitState = kRunning;
-    ScriptValue& value = run.returnValue;
-    if (IsPlainInteger(value) && value.text.empty() && value.elements.empty()) {
-      n = value.intValue;
-    } else {
-      plain = false;
-      full.emplace(std::move(value));
-      value = ScriptValue{};
-    }
-  }
+  const bool plain = takeResult(run, n, full);
   --run.callDepth;
   RestoreParameters(run, def, base, bound);
   return plain;
@@ -800,14 +854,8 @@ int32_t IntegerBinaryNode<Op>::evaluateInteger(ScriptRun& run) {
   CheckStack(run);
   if constexpr (Op >= kOpEq && Op <= kOpGe) {
     int32_t a = 0, b = 0;
-    std::optional<ScriptValue> oa, ob;
-    const bool plainA = NumberOf(*left, run, a, oa);
-    const bool plainB = NumberOf(*right, run, b, ob);
-    if (!plainA || !plainB) {
-      if (plainA) oa.emplace(MakeInteger(a));
-      if (plainB) ob.emplace(MakeInteger(b));
-      return compareValues(*oa, *ob);
-    }
+    if (!PeekInteger(*left, run, a)) return compareSlow(run, false, 0);
+    if (!PeekInteger(*right, run, b)) return compareSlow(run, true, a);
     if constexpr (Op == kOpEq || Op == kOpStrictEq) return a == b;
     if constexpr (Op == kOpNe || Op == kOpStrictNe) return a != b;
     if constexpr (Op == kOpLt) return a < b;

@@ -140,6 +140,7 @@ class Node {
   int32_t kind;
   int32_t line;
   int32_t depth = 1;  // height of the subtree, bounded while parsing
+  bool integerResult = false;  // always a plain integer, whatever the variables hold
 
  protected:
   void growDepth(const Node* child) {
@@ -215,6 +216,10 @@ class AssignNode : public Node {
  private:
   // Performs the assignment; false when nothing was stored (the result is 0).
   bool assign(ScriptRun& run, int32_t& postfixOld);
+  void assignValue(ScriptRun& run);
+  void addAssign(ScriptRun& run);
+  bool divideAssign(ScriptRun& run);
+  void integerAssign(ScriptRun& run);
 };
 
 class IfNode : public Node {
@@ -269,7 +274,10 @@ class FlowNode : public Node {
 
 class IntNode final : public Node {
  public:
-  IntNode(int32_t value, int32_t line) : Node(kNodeInt, line), value(value) { constant_.intValue = value; }
+  IntNode(int32_t value, int32_t line) : Node(kNodeInt, line), value(value) {
+    constant_.intValue = value;
+    integerResult = true;
+  }
   ScriptValue evaluate(ScriptRun&) override { return MakeInteger(value); }
   int32_t evaluateInteger(ScriptRun&) override { return value; }
   const ScriptValue& evaluateRef(ScriptRun&, ScriptValue&) override { return constant_; }
@@ -317,6 +325,9 @@ class FuncCallNode : public Node {
 
  private:
   bool resolve(ScriptRun& run);  // false when the call was refused (error 108)
+  std::size_t bindParameters(ScriptRun& run, FuncDef& def);
+  bool builtinNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
+  bool takeResult(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
   bool callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full);
   ScriptValue callBuiltin(ScriptRun& run);
   bool resolved_ = false;
@@ -345,6 +356,8 @@ class BinaryNode : public Node {
 
  protected:
   bool add(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
+  bool addToValue(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
+  int32_t compareSlow(ScriptRun& run, bool leftDone, int32_t leftValue);
   int32_t compare(ScriptRun& run);
   int32_t compareValues(const ScriptValue& a, const ScriptValue& b) const;
   int32_t arithmetic(ScriptRun& run);
@@ -356,7 +369,9 @@ class BinaryNode : public Node {
 template <int32_t Op>
 class IntegerBinaryNode final : public BinaryNode {
  public:
-  using BinaryNode::BinaryNode;
+  IntegerBinaryNode(int32_t op, NodePtr l, NodePtr r, int32_t line) : BinaryNode(op, std::move(l), std::move(r), line) {
+    integerResult = true;
+  }
   int32_t evaluateInteger(ScriptRun& run) override;
   ScriptValue evaluate(ScriptRun& run) override { return MakeInteger(evaluateInteger(run)); }
   bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) override {
@@ -382,7 +397,7 @@ class AddNode final : public BinaryNode {
 // The BinaryNode for an operator code, specialised where that pays.
 NodePtr MakeBinaryNode(int32_t op, NodePtr left, NodePtr right, int32_t line);
 
-class UnaryNode : public Node {
+class UnaryNode final : public Node {
  public:
   UnaryNode(int32_t op, NodePtr operand, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override { return MakeInteger(evaluateInteger(run)); }
@@ -481,4 +496,19 @@ class GotoNode : public Node {
     }
   }
   return node.evaluateNumber(run, n, full);
+}
+
+// An integer without evaluating anything twice: literals, variables holding
+// plain integers and integer-only operators. False when the node's value
+// may be something else (nothing has been evaluated then).
+[[gnu::always_inline]] inline bool PeekInteger(Node& node, ScriptRun& run, int32_t& n) {
+  if (node.kind == kNodeVar) {
+    VariableSlot& s = static_cast<VarNode&>(node).slot(run);
+    if (!s.exists || !IsPlainInteger(s.value)) return false;
+    n = s.value.intValue;
+    return true;
+  }
+  if (!node.integerResult) return false;
+  n = node.kind == kNodeInt ? static_cast<IntNode&>(node).value : node.evaluateInteger(run);
+  return true;
 }

@@ -69,7 +69,7 @@ int32_t qv_script(const char16_t* source, const ScriptHostParams* params);
 
 // Stack the evaluator may use below the qv_script frame before a deep
 // script is stopped with an error instead of overflowing. The default suits
-// a thread with the platform's default 1 MB stack; a host that runs scripts
-// on a thread with a bigger stack may raise it.
+// a thread with a 2 MB stack (the Windows build's default reserve) or the
+// usual 8 MB elsewhere; a host with another stack size sets it to match.
 void SetScriptStackBudget(std::size_t bytes);
 std::size_t ScriptStackBudget();
