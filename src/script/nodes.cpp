@@ -77,6 +77,48 @@ bool Condition(ScriptRun& run, Node& node) { return node.evaluateCondition(run);
 // paths keep no temporary value in their frame.
 [[gnu::noinline]] static void StoreValue(ScriptValue& stored, Node& node, ScriptRun& run) { stored = node.evaluate(run); }
 
+// CB. calls convert exactly: a text that is not valid UTF-8 (or UTF-16 on
+// the way back) becomes the empty string rather than a lossy copy.
+static bool IsValidUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    uint32_t code = length == 1 ? c : c & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+      const unsigned char next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3F);
+    }
+    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    i += length;
+  }
+  return true;
+}
+
+static bool IsValidUtf16(std::u16string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
+      ++i;
+    } else if (c >= 0xDC00 && c <= 0xDFFF) {
+      return false;
+    }
+  }
+  return true;
+}
+
+static std::u16string ExactUtf16(std::string_view text) {
+  return IsValidUtf8(text) ? Utf8ToUtf16(text) : std::u16string();
+}
+
+static std::string ExactUtf8(std::u16string_view text) {
+  return IsValidUtf16(text) ? Utf16ToUtf8(text) : std::string();
+}
+
 // ---- blocks ------------------------------------------------------------
 
 void BlockNode::append(NodePtr statement) {
@@ -834,9 +876,9 @@ ScriptValue CBCallNode::evaluate(ScriptRun& run) {
     ScriptValue v = arguments[i]->evaluate(run);
     args[i].isString = v.isString ? 1 : 0;
     args[i].intValue = v.intValue;
-    if (v.isString) args[i].text = Utf8ToUtf16(v.text);
+    if (v.isString) args[i].text = ExactUtf16(v.text);
   }
-  std::u16string wideName = Utf8ToUtf16(name);
+  std::u16string wideName = ExactUtf16(name);
   HostValue result;
   HostCall call;
   call.name = wideName.c_str();
@@ -845,7 +887,7 @@ ScriptValue CBCallNode::evaluate(ScriptRun& run) {
   call.result = &result;
   run.host.hostFunction(&call);
   args.clear();
-  if (result.isString) return MakeString(Utf16ToUtf8(result.text));
+  if (result.isString) return MakeString(ExactUtf8(result.text));
   return MakeInteger(result.intValue);
 }
 

@@ -75,6 +75,12 @@ TEST(EvaluationCalls, CBCallsPassFlagsIntegersAndTexts) {
   EXPECT_EQ(o.output, (std::vector<std::string>{"4", "日本7", "0", "A"}));
 }
 
+TEST(EvaluationCalls, CBTextsThatCannotBeConvertedBecomeEmpty) {
+  // Left cuts bytes, so half a character is no UTF-8
+  ScriptOutcome o = RunScriptText("CB.SetOutputText('[' + CB.Echo$(Left('\xC3\xA9', 1)) + ']')\nCB.SetOutputText(CB.Echo$('\xC3\xA9'))");
+  EXPECT_EQ(o.output, (std::vector<std::string>{"[]", "\xC3\xA9"}));
+}
+
 TEST(EvaluationCalls, LogicalOperatorsShortCircuit) {
   ScriptOutcome o = RunScriptText(
       "r = (0 && CB.SetOutputText('and'))\nr = (1 || CB.SetOutputText('or'))\n"

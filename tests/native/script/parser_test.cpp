@@ -215,6 +215,22 @@ TEST(ParserErrors, LongLinesAreCutInTheQuote) {
   EXPECT_LE(p.error.size(), 1024u);
 }
 
+TEST(ParserErrors, MarkerKeepsWithinItsLimits) {
+  struct Case {
+    int blanks;       // before "x = 1 abc", whose "abc" is the offending token
+    std::size_t caret;  // where the ^ lands in the marker line
+    bool tildes;
+  } cases[] = {{0, 13, true}, {230, 243, true}, {238, 251, true}, {239, 252, false}, {300, 252, false}};
+  for (const Case& c : cases) {
+    Parsed p = Parse(std::string(c.blanks, ' ') + "x = 1 abc");
+    ASSERT_FALSE(p.ok);
+    std::string marker = p.error.substr(p.error.rfind('\n') + 1);
+    EXPECT_EQ(marker.find('^'), c.caret) << c.blanks;
+    EXPECT_EQ(marker.ends_with("^~~"), c.tildes) << c.blanks << ": " << marker.size();
+    EXPECT_LE(marker.size(), 255u);
+  }
+}
+
 TEST(ParserLimits, StackOverflowAndDeepTreesAreRefused) {
   std::string deep = "x = " + std::string(12000, '(') + "1" + std::string(12000, ')');
   Parsed p = Parse(deep);
