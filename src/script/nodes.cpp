@@ -75,7 +75,14 @@ bool Condition(ScriptRun& run, Node& node) { return node.evaluateCondition(run);
 
 // Evaluates into a stored value, out of line so that callers on recursive
 // paths keep no temporary value in their frame.
-[[gnu::noinline]] static void StoreValue(ScriptValue& stored, Node& node, ScriptRun& run) { stored = node.evaluate(run); }
+[[gnu::noinline]] static void StoreNumberOrValue(ScriptValue& stored, Node& node, ScriptRun& run) {
+  int32_t n = 0;
+  std::optional<ScriptValue> full;
+  if (node.evaluateNumber(run, n, full))
+    StoreInteger(stored, n);
+  else
+    stored = std::move(*full);
+}
 
 // CB. calls convert exactly: a text that is not valid UTF-8 (or UTF-16 on
 // the way back) becomes the empty string rather than a lossy copy.
@@ -434,7 +441,7 @@ ScriptValue ReturnNode::evaluate(ScriptRun& run) {
   else if (PeekInteger(*value, run, n))
     StoreInteger(run.returnValue, n);
   else
-    StoreValue(run.returnValue, *value, run);
+    StoreNumberOrValue(run.returnValue, *value, run);
   run.returning = true;
   if (run.exitState == kRunning) run.exitState = kReturning;
   return {};
@@ -764,15 +771,19 @@ namespace {
 // named twice gets its value from before the call.
 void RestoreParameters(ScriptRun& run, FuncDef& def, std::size_t base, std::size_t count) {
   const bool slotsValid = def.slotGeneration == run.variables.generation();
+  std::size_t valuesBase = run.savedValues.size();
   for (std::size_t i = count; i-- > 0;) {
     ScriptValue& target = slotsValid ? run.variables.ref(*def.paramSlots[i]) : run.variables.ref(def.params[i]);
-    ScriptValue& saved = run.savedParameters[base + i];
-    if (IsPlainInteger(saved) && saved.text.empty() && saved.elements.empty())
-      StoreInteger(target, saved.intValue);
-    else
-      target = std::move(saved);
+    const ScriptRun::SavedParameter& saved = run.savedParameters[base + i];
+    if (saved.full < 0) {
+      StoreInteger(target, saved.value);
+    } else {
+      target = std::move(run.savedValues[static_cast<std::size_t>(saved.full)]);
+      valuesBase = static_cast<std::size_t>(saved.full);
+    }
   }
   run.savedParameters.resize(base);
+  run.savedValues.resize(valuesBase);
 }
 
 }  // namespace
@@ -787,10 +798,12 @@ void RestoreParameters(ScriptRun& run, FuncDef& def, std::size_t base, std::size
   const std::size_t bound = std::min(arguments.size(), def.params.size());
   for (std::size_t i = 0; i < bound; ++i) {
     VariableSlot& s = *def.paramSlots[i];
-    if (s.exists && IsPlainInteger(s.value) && s.value.text.empty() && s.value.elements.empty())
-      run.savedParameters.emplace_back().intValue = s.value.intValue;
-    else
-      run.savedParameters.push_back(s.exists ? s.value : DefaultValueFor(def.params[i]));
+    if (s.exists && IsPlainInteger(s.value) && s.value.text.empty() && s.value.elements.empty()) {
+      run.savedParameters.push_back({s.value.intValue, -1});
+    } else {
+      run.savedValues.push_back(s.exists ? s.value : DefaultValueFor(def.params[i]));
+      run.savedParameters.push_back({0, static_cast<int32_t>(run.savedValues.size() - 1)});
+    }
     int32_t v = 0;
     if (PeekInteger(*arguments[i], run, v)) {
       StoreInteger(run.variables.ref(s), v);

@@ -70,6 +70,7 @@ void ResetRunState(ScriptRun& run) {
   run.returning = false;
   run.returnValue = ScriptValue{};
   run.savedParameters.clear();
+  run.savedValues.clear();
 }
 
 // ---- what built-ins see of the run ----------------------------------------------

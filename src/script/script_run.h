@@ -52,8 +52,14 @@ struct ScriptRun {
   bool returning = false;
   ScriptValue returnValue;
 
-  // Parameter values saved by the user-function calls in progress.
-  std::vector<ScriptValue> savedParameters;
+  // Parameter values saved by the user-function calls in progress: plain
+  // integers inline, anything else in savedValues at index full.
+  struct SavedParameter {
+    int32_t value;
+    int32_t full;  // -1 for a plain integer
+  };
+  std::vector<SavedParameter> savedParameters;
+  std::vector<ScriptValue> savedValues;
 
   ScriptHostParams host;  // callbacks, owner window, message box, system
   VariableStore variables;
