@@ -63,6 +63,15 @@ bool LeaveLoop(ScriptRun& run) {
 
 bool Condition(ScriptRun& run, Node& node) { return node.evaluateCondition(run); }
 
+// Blocks ask the stop check after each completed statement. A loop with an
+// empty body and a goto that lands complete none, so they ask it themselves;
+// otherwise such a script could never be stopped.
+[[gnu::always_inline]] inline bool StopRequested(ScriptRun& run, int32_t line) {
+  if (run.host.stopCheck == nullptr || run.host.stopCheck(line) != 1) return false;
+  run.exitState = kStopping;
+  return true;
+}
+
 // Makes the stored value the integer n, reusing it when it already is one.
 [[gnu::always_inline]] inline void StoreInteger(ScriptValue& stored, int32_t n) {
   if (IsPlainInteger(stored) && stored.text.empty() && stored.elements.empty())
@@ -151,16 +160,15 @@ void BlockNode::execute(ScriptRun& run) {
         Node& statement = *statements[i];
         statement.execute(run);
         if (run.returning) return;
-        if (run.host.stopCheck && run.host.stopCheck(statement.line) == 1) {
-          run.exitState = kStopping;
-          return;
-        }
+        if (StopRequested(run, statement.line)) return;
         if (run.exitState != kRunning) return;
       }
     } catch (GotoException& jump) {
       auto it = labels.find(jump.label);
       if (it == labels.end()) throw;
+      const int32_t jumpLine = statements[i]->line;
       i = it->second + 1;
+      if (StopRequested(run, jumpLine)) return;
     }
   }
 }
@@ -373,10 +381,12 @@ WhileNode::WhileNode(NodePtr c, std::unique_ptr<BlockNode> b, bool e, int32_t li
 }
 
 ScriptValue WhileNode::evaluate(ScriptRun& run) {
+  const bool emptyBody = body->statements.empty();
   for (;;) {
     if (!endless && !Condition(run, *condition)) break;
     body->execute(run);
     if (LeaveLoop(run)) break;
+    if (emptyBody && StopRequested(run, line)) break;
   }
   return {};
 }
@@ -388,9 +398,11 @@ DoWhileNode::DoWhileNode(std::unique_ptr<BlockNode> b, NodePtr c, bool r, int32_
 }
 
 ScriptValue DoWhileNode::evaluate(ScriptRun& run) {
+  const bool emptyBody = body->statements.empty();
   for (;;) {
     body->execute(run);
     if (LeaveLoop(run)) break;
+    if (emptyBody && StopRequested(run, line)) break;
     if (Condition(run, *condition) != repeatWhile) break;
   }
   return {};
@@ -406,10 +418,12 @@ ForNode::ForNode(NodePtr i, NodePtr c, NodePtr s, std::unique_ptr<BlockNode> b, 
 
 ScriptValue ForNode::evaluate(ScriptRun& run) {
   init->execute(run);
+  const bool emptyBody = body->statements.empty();
   for (;;) {
     if (!Condition(run, *condition)) break;
     body->execute(run);
     if (LeaveLoop(run)) break;
+    if (emptyBody && StopRequested(run, line)) break;
     step->execute(run);
   }
   return {};

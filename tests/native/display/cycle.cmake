@@ -6,6 +6,6 @@ kirabi_test(display_cycle_tests
   DEPS kirabi_display kirabi_display_format kirabi_settings
 )
 kirabi_test(display_cycle_alloc_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/display_cycle_alloc_test.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/display_cycle_alloc_test.cpp ${CMAKE_CURRENT_LIST_DIR}/allocation_counter.cpp
   DEPS kirabi_display kirabi_display_format kirabi_settings
 )

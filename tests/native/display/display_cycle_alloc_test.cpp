@@ -8,22 +8,12 @@
 #include <new>
 
 #include "display/alarm.h"
+#include "native/display/allocation_counter.h"
 #include "display/display_cycle.h"
 #include "display/system_sampler.h"
 #include "native/display/display_fakes.h"
 #include "settings/settings.h"
 
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  ++g_allocations;
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -47,22 +37,22 @@ TEST(DisplayCycleAllocation, EarlyExitAllocatesNothing) {
   for (int i = 0; i < 4; ++i) DisplayCycle(context, provider, true);  // settle sizes
   provider.canvas = fakes::FakeCanvas{};
 
-  const long before = g_allocations.load();
+  const long before = AllocationCount();
   bool any_redraw = false;
   for (int i = 0; i < 1000; ++i) any_redraw |= DisplayCycle(context, provider, false);
-  const long during = g_allocations.load() - before;
+  const long during = AllocationCount() - before;
 
   EXPECT_FALSE(any_redraw);
   EXPECT_EQ(during, 0);
 }
 
 TEST(DisplayCycleAllocation, CounterSeesAllocations) {
-  const long before = g_allocations.load();
+  const long before = AllocationCount();
   // Called as a function and made to escape, so the optimiser cannot elide it.
   void* p = ::operator new(16);
   asm volatile("" : : "g"(p) : "memory");
   ::operator delete(p);
-  EXPECT_EQ(g_allocations.load() - before, 1);
+  EXPECT_EQ(AllocationCount() - before, 1);
 }
 
 }  // namespace

@@ -9,6 +9,6 @@ kirabi_test(display_format_tests
 )
 # Its own program: it replaces the global operator new to count allocations.
 kirabi_test(display_format_alloc_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/format_alloc_test.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/format_alloc_test.cpp ${CMAKE_CURRENT_LIST_DIR}/allocation_counter.cpp
   DEPS kirabi_display_format kirabi_common
 )

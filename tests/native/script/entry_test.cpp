@@ -107,6 +107,47 @@ TEST(QvScriptEntry, StopCheckEndsTheRunAfterAStatement) {
   EXPECT_EQ(o.result, 0);
 }
 
+int32_t g_stopChecks = 0;
+constexpr int32_t kStopAtCall = 1000;
+int32_t StopAtThousandth(int32_t) { return ++g_stopChecks == kStopAtCall ? 1 : 0; }
+
+// Loops that complete no statement per round, and gotos that never complete
+// theirs, must still see a stop request.
+TEST(QvScriptEntry, StopCheckEndsLoopsThatCompleteNoStatement) {
+  const char* const scripts[] = {
+      "while (1) {\n}",
+      "loop {\n}",
+      "for (,,) {\n}",
+      "for (i = 0; 1; i++) {\n}",
+      "repeat {\n} until (0)",
+      "while (1) {\nwhile (1) {\n}\n}",
+      ":L\ngoto :L",
+      "x = 0\n:TOP\nif (x < 1) { goto :TOP }",
+      ":L\ngoto ':l'",
+      "loop {\n:A\ngoto :A\n}",
+      "func f() {\ngoto :BACK\n}\n:BACK\nf()",
+  };
+  for (const char* script : scripts) {
+    SCOPED_TRACE(script);
+    g_stopChecks = 0;
+    ScriptOutcome o = RunScriptText(std::string(script) + "\nCB.SetOutputText('after')\nexit 7",
+                                    {.stopCheck = StopAtThousandth});
+    EXPECT_EQ(g_stopChecks, kStopAtCall);  // stopped at the first 1, asked no more
+    EXPECT_TRUE(o.output.empty());
+    EXPECT_TRUE(o.errors.empty());
+    EXPECT_EQ(o.result, 0);
+  }
+}
+
+TEST(QvScriptEntry, StopCheckIsAskedOncePerStatementInBusyLoops) {
+  // A loop whose body completes statements is asked after each of them only.
+  g_stopChecks = 0;
+  ScriptOutcome o = RunScriptText("for (i = 0; i < 10; i++) {\nx = i\ny = i\n}\nexit i",
+                                  {.stopCheck = StopAtThousandth});
+  EXPECT_EQ(o.result, 10);
+  EXPECT_EQ(g_stopChecks, 20 + 1);  // the loop statement itself completes too
+}
+
 TEST(QvScriptEntry, DeepRecursionEndsInAReportNotACrash) {
   // Plenty of nested calls that each nest an expression: the stack budget
   // stops the run before the thread's stack runs out.
@@ -131,7 +172,13 @@ TEST(QvScriptEntry, FiveHundredTwelveNestedCallsFitTheDefaultBudget) {
 
 TEST(QvScriptEntry, HugeInputsAreHandled) {
   std::string many;
-  for (int i = 0; i < 20000; ++i) many += "x" + std::to_string(i % 50) + " = " + std::to_string(i) + "\n";
+  for (int i = 0; i < 20000; ++i) {
+    many += 'x';
+    many += std::to_string(i % 50);
+    many += " = ";
+    many += std::to_string(i);
+    many += '\n';
+  }
   many += "exit x49";
   EXPECT_EQ(RunScriptText(many).result, 19999);
   std::string longText = "s = '" + std::string(200000, 'a') + "'\nexit 1";
