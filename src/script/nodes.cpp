@@ -149,9 +149,24 @@ void BlockNode::indexLabels() {
   labelsIndexed_ = true;
 }
 
+// Without labels no goto can land here, so the statements run in a plain loop.
+void BlockNode::executePlain(ScriptRun& run) {
+  for (const NodePtr& p : statements) {
+    Node& statement = *p;
+    statement.execute(run);
+    if (run.returning) return;
+    if (StopRequested(run, statement.line)) return;
+    if (run.exitState != kRunning) return;
+  }
+}
+
 void BlockNode::execute(ScriptRun& run) {
   CheckStack(run);
   if (!labelsIndexed_) indexLabels();
+  if (labels.empty()) {
+    executePlain(run);
+    return;
+  }
   const std::size_t count = statements.size();
   std::size_t i = 0;
   while (i < count) {
@@ -312,7 +327,7 @@ void AssignNode::assignValue(ScriptRun& run) {
 }
 
 bool AssignNode::assign(ScriptRun& run, int32_t& postfixOld) {
-  CheckStack(run);
+  CheckStackAt(*this, run);
   switch (op) {
     case kOpAssign:
       assignValue(run);
@@ -346,6 +361,21 @@ bool AssignNode::assign(ScriptRun& run, int32_t& postfixOld) {
 }
 
 void AssignNode::execute(ScriptRun& run) {
+  // The commonest statements, x = integer and ++x, without the dispatch.
+  if (op == kOpAssign) {
+    CheckStackAt(*this, run);
+    assignValue(run);
+    return;
+  }
+  if (op == kOpAddAssign) {
+    VariableSlot& s = target->slot(run);
+    if (s.exists && IsPlainInteger(s.value)) {
+      const int32_t x = s.value.intValue;
+      const int32_t v = IntegerOf(*value, run);
+      StoreInteger(target->ref(run), AddWrap(x, v));
+      return;
+    }
+  }
   int32_t old = 0;
   assign(run, old);
 }
@@ -478,7 +508,7 @@ CondNode::CondNode(NodePtr c, NodePtr t, NodePtr f, int32_t line)
 }
 
 ScriptValue CondNode::evaluate(ScriptRun& run) {
-  CheckStack(run);
+  CheckStackAt(*this, run);
   return Condition(run, *condition) ? ifTrue->evaluate(run) : ifFalse->evaluate(run);
 }
 
@@ -612,7 +642,7 @@ int32_t BinaryNode::arithmetic(ScriptRun& run) {
 }
 
 int32_t BinaryNode::evaluateInteger(ScriptRun& run) {
-  CheckStack(run);
+  CheckStackAt(*this, run);
   switch (kind) {
     case kOpAdd: {
       int32_t n = 0;
@@ -635,7 +665,7 @@ int32_t BinaryNode::evaluateInteger(ScriptRun& run) {
 
 ScriptValue BinaryNode::evaluate(ScriptRun& run) {
   if (kind == kOpAdd) {
-    CheckStack(run);
+    CheckStackAt(*this, run);
     int32_t n = 0;
     std::optional<ScriptValue> sum;
     if (add(run, n, sum)) return MakeInteger(n);
@@ -646,7 +676,7 @@ ScriptValue BinaryNode::evaluate(ScriptRun& run) {
 
 bool BinaryNode::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
   if (kind == kOpAdd) {
-    CheckStack(run);
+    CheckStackAt(*this, run);
     return add(run, n, full);
   }
   n = evaluateInteger(run);
@@ -655,7 +685,7 @@ bool BinaryNode::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<Script
 
 bool BinaryNode::evaluateCondition(ScriptRun& run) {
   if (kind == kOpAdd) {
-    CheckStack(run);
+    CheckStackAt(*this, run);
     int32_t n = 0;
     std::optional<ScriptValue> sum;
     return add(run, n, sum) ? n != 0 : ConditionTruth(*sum);
@@ -669,7 +699,7 @@ UnaryNode::UnaryNode(int32_t op, NodePtr o, int32_t line) : Node(op, line), oper
 }
 
 int32_t UnaryNode::evaluateInteger(ScriptRun& run) {
-  CheckStack(run);
+  CheckStackAt(*this, run);
   int32_t v = IntegerOf(*operand, run);
   switch (kind) {
     case kOpSub: return SubWrap(0, v);
@@ -686,7 +716,7 @@ ArrayAccessNode::ArrayAccessNode(std::string n, NodePtr i, int32_t line)
 }
 
 ScriptValue ArrayAccessNode::evaluate(ScriptRun& run) {
-  CheckStack(run);
+  CheckStackAt(*this, run);
   int32_t n = IntegerOf(*index, run);
   if (n < 0) {
     ReportBadIndex(run, name, n, line);
@@ -704,7 +734,7 @@ ArrayAssignNode::ArrayAssignNode(std::string n, NodePtr i, NodePtr v, int32_t li
 }
 
 ScriptValue& ArrayAssignNode::store(ScriptRun& run) {
-  CheckStack(run);
+  CheckStackAt(*this, run);
   int32_t n = IntegerOf(*index, run);
   ScriptValue v = value->evaluate(run);
   if (n < 0) {
@@ -920,7 +950,7 @@ ScriptValue CBCallNode::evaluate(ScriptRun& run) {
 
 template <int32_t Op>
 int32_t IntegerBinaryNode<Op>::evaluateInteger(ScriptRun& run) {
-  CheckStack(run);
+  CheckStackAt(*this, run);
   if constexpr (Op >= kOpEq && Op <= kOpGe) {
     int32_t a = 0, b = 0;
     if (!PeekInteger(*left, run, a)) return compareSlow(run, false, 0);
@@ -983,14 +1013,27 @@ NodePtr MakeBinaryNode(int32_t op, NodePtr left, NodePtr right, int32_t line) {
 }
 
 int32_t AddNode::evaluateInteger(ScriptRun& run) {
-  CheckStack(run);
+  CheckStackAt(*this, run);
+  // A plain integer on the left makes the sum an integer whatever the right is.
+  int32_t a = 0;
+  if (PeekInteger(*left, run, a)) return AddWrap(a, IntegerOf(*right, run));
   int32_t n = 0;
   std::optional<ScriptValue> sum;
   return add(run, n, sum) ? n : ToInteger(*sum);
 }
 
+bool AddNode::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+  CheckStackAt(*this, run);
+  int32_t a = 0;
+  if (PeekInteger(*left, run, a)) {
+    n = AddWrap(a, IntegerOf(*right, run));
+    return true;
+  }
+  return add(run, n, full);
+}
+
 ScriptValue AddNode::evaluate(ScriptRun& run) {
-  CheckStack(run);
+  CheckStackAt(*this, run);
   int32_t n = 0;
   std::optional<ScriptValue> sum;
   if (add(run, n, sum)) return MakeInteger(n);
@@ -998,7 +1041,7 @@ ScriptValue AddNode::evaluate(ScriptRun& run) {
 }
 
 bool AddNode::evaluateCondition(ScriptRun& run) {
-  CheckStack(run);
+  CheckStackAt(*this, run);
   int32_t n = 0;
   std::optional<ScriptValue> sum;
   return add(run, n, sum) ? n != 0 : ConditionTruth(*sum);

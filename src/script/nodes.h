@@ -148,6 +148,15 @@ class Node {
   }
 };
 
+// A subtree this shallow uses a few kilobytes of stack at most, well inside
+// the reserve left below the limit, so only taller expression nodes look
+// (blocks and calls always do).
+inline constexpr int32_t kUncheckedDepth = 24;
+
+[[gnu::always_inline]] inline void CheckStackAt(const Node& node, const ScriptRun& run) {
+  if (node.depth >= kUncheckedDepth) CheckStack(run);
+}
+
 class BlockNode : public Node {
  public:
   explicit BlockNode(int32_t line) : Node(kNodeBlock, line) {}
@@ -160,6 +169,7 @@ class BlockNode : public Node {
 
  private:
   void indexLabels();
+  void executePlain(ScriptRun& run);
   bool labelsIndexed_ = false;
 };
 
@@ -387,10 +397,7 @@ class AddNode final : public BinaryNode {
   using BinaryNode::BinaryNode;
   int32_t evaluateInteger(ScriptRun& run) override;
   ScriptValue evaluate(ScriptRun& run) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) override {
-    CheckStack(run);
-    return add(run, n, full);
-  }
+  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) override;
   bool evaluateCondition(ScriptRun& run) override;
 };
 
