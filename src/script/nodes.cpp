@@ -396,11 +396,15 @@ IfNode::IfNode(NodePtr c, std::unique_ptr<BlockNode> t, NodePtr e, int32_t line)
   growDepth(elsePart.get());
 }
 
-ScriptValue IfNode::evaluate(ScriptRun& run) {
+void IfNode::execute(ScriptRun& run) {
   if (Condition(run, *condition))
     thenBlock->execute(run);
   else if (elsePart)
     elsePart->execute(run);
+}
+
+ScriptValue IfNode::evaluate(ScriptRun& run) {
+  execute(run);
   return {};
 }
 
@@ -410,7 +414,7 @@ WhileNode::WhileNode(NodePtr c, std::unique_ptr<BlockNode> b, bool e, int32_t li
   growDepth(body.get());
 }
 
-ScriptValue WhileNode::evaluate(ScriptRun& run) {
+void WhileNode::execute(ScriptRun& run) {
   const bool emptyBody = body->statements.empty();
   for (;;) {
     if (!endless && !Condition(run, *condition)) break;
@@ -418,6 +422,10 @@ ScriptValue WhileNode::evaluate(ScriptRun& run) {
     if (LeaveLoop(run)) break;
     if (emptyBody && StopRequested(run, line)) break;
   }
+}
+
+ScriptValue WhileNode::evaluate(ScriptRun& run) {
+  execute(run);
   return {};
 }
 
@@ -427,7 +435,7 @@ DoWhileNode::DoWhileNode(std::unique_ptr<BlockNode> b, NodePtr c, bool r, int32_
   growDepth(condition.get());
 }
 
-ScriptValue DoWhileNode::evaluate(ScriptRun& run) {
+void DoWhileNode::execute(ScriptRun& run) {
   const bool emptyBody = body->statements.empty();
   for (;;) {
     body->execute(run);
@@ -435,6 +443,10 @@ ScriptValue DoWhileNode::evaluate(ScriptRun& run) {
     if (emptyBody && StopRequested(run, line)) break;
     if (Condition(run, *condition) != repeatWhile) break;
   }
+}
+
+ScriptValue DoWhileNode::evaluate(ScriptRun& run) {
+  execute(run);
   return {};
 }
 
@@ -446,7 +458,7 @@ ForNode::ForNode(NodePtr i, NodePtr c, NodePtr s, std::unique_ptr<BlockNode> b, 
   growDepth(body.get());
 }
 
-ScriptValue ForNode::evaluate(ScriptRun& run) {
+void ForNode::execute(ScriptRun& run) {
   init->execute(run);
   const bool emptyBody = body->statements.empty();
   for (;;) {
@@ -456,6 +468,10 @@ ScriptValue ForNode::evaluate(ScriptRun& run) {
     if (emptyBody && StopRequested(run, line)) break;
     step->execute(run);
   }
+}
+
+ScriptValue ForNode::evaluate(ScriptRun& run) {
+  execute(run);
   return {};
 }
 
@@ -471,14 +487,18 @@ ScriptValue ExitNode::evaluate(ScriptRun& run) {
   return MakeInteger(run.runResult);
 }
 
-ScriptValue FlowNode::evaluate(ScriptRun& run) {
+void FlowNode::execute(ScriptRun& run) {
   run.exitState = kind == kNodeBreak ? kBreakPending : kContinuePending;
+}
+
+ScriptValue FlowNode::evaluate(ScriptRun& run) {
+  execute(run);
   return {};
 }
 
 ReturnNode::ReturnNode(NodePtr v, int32_t line) : Node(kNodeReturn, line), value(std::move(v)) { growDepth(value.get()); }
 
-ScriptValue ReturnNode::evaluate(ScriptRun& run) {
+void ReturnNode::execute(ScriptRun& run) {
   int32_t n = 0;
   if (!value)
     StoreInteger(run.returnValue, 0);
@@ -488,6 +508,10 @@ ScriptValue ReturnNode::evaluate(ScriptRun& run) {
     StoreNumberOrValue(run.returnValue, *value, run);
   run.returning = true;
   if (run.exitState == kRunning) run.exitState = kReturning;
+}
+
+ScriptValue ReturnNode::evaluate(ScriptRun& run) {
+  execute(run);
   return {};
 }
 

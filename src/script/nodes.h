@@ -236,6 +236,7 @@ class IfNode : public Node {
  public:
   IfNode(NodePtr condition, std::unique_ptr<BlockNode> thenBlock, NodePtr elsePart, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override;
+  void execute(ScriptRun& run) override;
   NodePtr condition;
   std::unique_ptr<BlockNode> thenBlock;
   NodePtr elsePart;  // a BlockNode, an IfNode, or none
@@ -245,6 +246,7 @@ class WhileNode : public Node {
  public:
   WhileNode(NodePtr condition, std::unique_ptr<BlockNode> body, bool endless, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override;
+  void execute(ScriptRun& run) override;
   NodePtr condition;  // none for loop
   std::unique_ptr<BlockNode> body;
   bool endless;
@@ -254,6 +256,7 @@ class DoWhileNode : public Node {
  public:
   DoWhileNode(std::unique_ptr<BlockNode> body, NodePtr condition, bool repeatWhile, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override;
+  void execute(ScriptRun& run) override;
   std::unique_ptr<BlockNode> body;
   NodePtr condition;
   bool repeatWhile;
@@ -263,6 +266,7 @@ class ForNode : public Node {
  public:
   ForNode(NodePtr init, NodePtr condition, NodePtr step, std::unique_ptr<BlockNode> body, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override;
+  void execute(ScriptRun& run) override;
   NodePtr init;
   NodePtr condition;
   NodePtr step;
@@ -280,6 +284,7 @@ class FlowNode : public Node {
  public:
   FlowNode(int32_t kind, int32_t line) : Node(kind, line) {}
   ScriptValue evaluate(ScriptRun& run) override;
+  void execute(ScriptRun& run) override;
 };
 
 class IntNode final : public Node {
@@ -446,6 +451,7 @@ class ReturnNode : public Node {
  public:
   ReturnNode(NodePtr value, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override;
+  void execute(ScriptRun& run) override;
   NodePtr value;  // or none
 };
 
