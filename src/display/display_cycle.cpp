@@ -217,19 +217,9 @@ class Cycle {
     stack.AddText(state.external_text.view(), text_flags::kSingle);
   }
 
-  DriveWatch CurrentDriveWatch() const {
-    DriveWatch watch;
-    watch.WarnDiskSize = s_.WarnDiskSize != 0;
-    for (int d = 0; d < kDriveCount; ++d) {
-      watch.WATCHDRIVEFREE_SIZE[d] = static_cast<uint32_t>(std::max(0, s_.WATCHDRIVEFREE_SIZE[d]));
-      watch.WATCHDRIVEFREE_UNIT[d] = static_cast<uint8_t>(std::clamp(s_.WATCHDRIVEFREE_UNIT[d], 0, 255));
-    }
-    return watch;
-  }
-
   void SystemLine(LineStack& stack) {
     if (c_.sampler == nullptr) return;
-    const DriveWatch watch = CurrentDriveWatch();
+    const DriveWatch watch = DriveWatchOf(s_);
     SamplerRequest request;
     request.CPUMEM = s_.CPUMEM != 0;
     request.MEMO_AS_SCRIPT = s_.MEMO_AS_SCRIPT != 0;

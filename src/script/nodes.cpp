@@ -854,6 +854,12 @@ void RestoreParameters(ScriptRun& run, FuncDef& def, std::size_t base, std::size
   run.savedValues.resize(valuesBase);
 }
 
+// The single parameter's old integer back into its variable.
+void RestoreOneInteger(ScriptRun& run, FuncDef& def, int32_t saved) {
+  const bool slotsValid = def.slotGeneration == run.variables.generation();
+  StoreInteger(slotsValid ? run.variables.ref(*def.paramSlots[0]) : run.variables.ref(def.params[0]), saved);
+}
+
 }  // namespace
 
 // Saves each parameter and assigns its argument; gives the number bound.
@@ -899,7 +905,39 @@ bool FuncCallNode::takeResult(ScriptRun& run, int32_t& n, std::optional<ScriptVa
   return false;
 }
 
+// One parameter holding a plain integer and an integer argument, the
+// usual recursive call: the old value waits in this frame, not in the
+// run's save vectors. False when the call does not fit (nothing evaluated).
+bool FuncCallNode::callUserOneInteger(ScriptRun& run, FuncDef& def, int32_t& n,
+                                      std::optional<ScriptValue>& full, bool& plain) {
+  if (def.params.size() != 1 || arguments.size() != 1 || def.slotGeneration != run.variables.generation())
+    return false;
+  VariableSlot& s = *def.paramSlots[0];
+  if (!s.exists || !IsPlainInteger(s.value) || !s.value.text.empty() || !s.value.elements.empty()) return false;
+  const int32_t saved = s.value.intValue;
+  int32_t v = 0;
+  if (!PeekInteger(*arguments[0], run, v)) return false;
+  StoreInteger(run.variables.ref(s), v);
+  ++run.callDepth;
+  try {
+    def.body->execute(run);
+  } catch (GotoException&) {
+    --run.callDepth;
+    RestoreOneInteger(run, def, saved);
+    throw;
+  } catch (ReturnException& r) {
+    run.returning = true;
+    run.returnValue = std::move(r.value);
+  }
+  plain = takeResult(run, n, full);
+  --run.callDepth;
+  RestoreOneInteger(run, def, saved);
+  return true;
+}
+
 bool FuncCallNode::callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full) {
+  bool onePlain = true;
+  if (callUserOneInteger(run, def, n, full, onePlain)) return onePlain;
   const std::size_t base = run.savedParameters.size();
   const std::size_t bound = bindParameters(run, def);
   ++run.callDepth;

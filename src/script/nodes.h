@@ -344,6 +344,8 @@ class FuncCallNode : public Node {
   bool builtinNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
   bool takeResult(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
   bool callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full);
+  bool callUserOneInteger(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full,
+                          bool& plain);
   ScriptValue callBuiltin(ScriptRun& run);
   bool resolved_ = false;
   FuncDef* user_ = nullptr;
