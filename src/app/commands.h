@@ -43,6 +43,24 @@ constexpr uintptr_t kScriptHoldBack = 454588;
 
 constexpr uint32_t kScriptHoldBackMs = 10000;
 
+// The display timer's period: INTERVAL outside 20-500 ms would make the timer
+// spin or stall the display.
+constexpr uint32_t DisplayTickPeriodMs(int32_t interval) {
+  if (interval < 20) return 20;
+  if (interval > 500) return 500;
+  return uint32_t(interval);
+}
+
+// The automatic clearing period: AUTO_DEL_CLIPSEC seconds. A stored 0 or less
+// would make a timer that fires at once and keeps firing, and a huge value
+// would overflow the millisecond count; both are held to what a timer takes.
+inline constexpr int32_t kAutoClearMaxSeconds = 0x7FFFFFFF / 1000;
+constexpr uint32_t AutoClearPeriodMs(int32_t seconds) {
+  if (seconds < 1) seconds = 1;
+  if (seconds > kAutoClearMaxSeconds) seconds = kAutoClearMaxSeconds;
+  return uint32_t(seconds) * 1000u;
+}
+
 // A second instance may only ask for these; anything else is ignored.
 constexpr bool IsInstanceCommand(uint32_t id) {
   return id == command::kSettings || id == command::kToggleHide || id == command::kHide ||

@@ -10,6 +10,8 @@
 // Returns the button that closed it: 6 (force exit), 32771 (settings) or 2.
 INT_PTR ShowAlreadyRunningDialog(HINSTANCE instance, Language language, const NotificationPictures& pictures);
 
-// Opens the modeless notice; `closed` learns whether its box was checked.
+// Opens the modeless notice, enlarged to the work area with BIGDIALOG;
+// `closed` learns whether its box was checked.
 using OpeningNoticeClosed = void (*)(bool never_again);
-HWND OpenOpeningNotice(HINSTANCE instance, const NotificationPictures& pictures, OpeningNoticeClosed closed);
+HWND OpenOpeningNotice(HINSTANCE instance, const NotificationPictures& pictures, bool enlarge,
+                       OpeningNoticeClosed closed);

@@ -25,14 +25,6 @@
 
 namespace {
 
-// The display timer's period; INTERVAL outside the dialog's range would make
-// the timer spin or stall.
-UINT DisplayTickPeriod(int32_t interval) {
-  if (interval < 20) return 20;
-  if (interval > 500) return 500;
-  return UINT(interval);
-}
-
 std::wstring StartupShortcutPath(Language language) {
   wchar_t folder[MAX_PATH] = L"";
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
@@ -45,7 +37,9 @@ bool FileExists(const std::wstring& path) {
   return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+// The state at this moment: a click on the icon or its balloon is input to
+// the shell's window, so this thread's own key state does not see it.
+bool KeyDown(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
 
 // --- the display tick ---
 
@@ -323,10 +317,16 @@ void OnCreate(HWND window) {
   if (app.menu) SetMenuDefaultItem(GetSubMenu(app.menu, 0), 0, TRUE);
   // Clipboard watching (CLIPBOARD, AUTO_PLAINER, AUTO_DEL_CLIP, MEMO_AS_SCRIPT)
   // starts here once the clipboard monitor exists.
-  SetTimer(window, timer_id::kDisplayTick, DisplayTickPeriod(app.settings.INTERVAL), nullptr);
+  SetTimer(window, timer_id::kDisplayTick, DisplayTickPeriodMs(app.settings.INTERVAL), nullptr);
+  // The clearing itself is the clipboard monitor's; until it exists the timer
+  // only runs.
+  if (app.settings.AUTO_DEL_CLIP) {
+    SetTimer(window, timer_id::kAutoClearClipboard, AutoClearPeriodMs(app.settings.AUTO_DEL_CLIPSEC), nullptr);
+  }
   app.shortcut_path = StartupShortcutPath(app.language);
   if (app.language == Language::Japanese && !app.settings.NoOpeningDlg) {
-    app.opening_notice = OpenOpeningNotice(app.instance, app.pictures, &OnOpeningNoticeClosed);
+    app.opening_notice = OpenOpeningNotice(app.instance, app.pictures, app.settings.BIGDIALOG != 0,
+                                           &OnOpeningNoticeClosed);
   }
   if (!app.display.hidden && app.settings.MEMO_AS_SCRIPT) StartScriptHoldBack(window);
 }

@@ -109,6 +109,9 @@ class Cycle {
     SetBackground(decision_.clock);
     c_.state.highlight = decision_.highlight;
     if (c_.state.hidden) {
+      // Hiding the panel does not silence the alarm or the chime: their
+      // second passes once, and a sound skipped here would never play.
+      PlaySounds();
       if (decision_.alarm) c_.state.hidden = false;
       canvas_.RestoreFont();
       return false;
@@ -252,6 +255,8 @@ class Cycle {
       stack.AddPicture(*cache.picture);
       return;
     }
+    // The panel is measured on the text it shows: measuring the whole
+    // clipboard text would leave it wider than the cut line it holds.
     std::u16string_view text = cache.text;
     if (s_.CBTEXT_MAX > 0 && static_cast<size_t>(s_.CBTEXT_MAX) < text.size()) {
       text = text.substr(0, static_cast<size_t>(s_.CBTEXT_MAX));

@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr WORD kFlashIconResource = 103;  // the application icon
+
 // Process-wide, user-interface thread only: there is one flash at a time.
 HWND g_flash = nullptr;
 COLORREF g_color = RGB(255, 0, 0);
@@ -87,8 +89,15 @@ bool RegisterFlashClass(HINSTANCE instance) {
   WNDCLASSEXW wc{};
   if (GetClassInfoExW(instance, kFlashWindowClass, &wc)) return true;
   wc.cbSize = sizeof(wc);
+  wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = FlashWindowProc;
   wc.hInstance = instance;
+  // The program's icon like its other window classes; null when the module
+  // carries none.
+  wc.hIcon = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(kFlashIconResource), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  wc.hIconSm = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(kFlashIconResource), IMAGE_ICON, 16, 16, 0));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kFlashWindowClass;
   return RegisterClassExW(&wc) != 0;

@@ -72,12 +72,15 @@ bool Condition(ScriptRun& run, Node& node) { return node.evaluateCondition(run);
   return true;
 }
 
+// Out of line so that the frames of the hot callers below stay small.
+[[gnu::noinline]] void ReplaceWithInteger(ScriptValue& stored, int32_t n) { stored = MakeInteger(n); }
+
 // Makes the stored value the integer n, reusing it when it already is one.
 [[gnu::always_inline]] inline void StoreInteger(ScriptValue& stored, int32_t n) {
   if (IsPlainInteger(stored) && stored.text.empty() && stored.elements.empty())
     stored.intValue = n;
   else
-    stored = MakeInteger(n);
+    ReplaceWithInteger(stored, n);
 }
 
 }  // namespace
@@ -147,10 +150,11 @@ void BlockNode::indexLabels() {
     if (statements[i]->kind == kNodeLabel)
       labels[static_cast<LabelNode&>(*statements[i]).name] = i;
   labelsIndexed_ = true;
+  plain_ = labels.empty();
 }
 
 // Without labels no goto can land here, so the statements run in a plain loop.
-void BlockNode::executePlain(ScriptRun& run) {
+[[gnu::always_inline]] inline void BlockNode::executePlain(ScriptRun& run) {
   for (const NodePtr& p : statements) {
     Node& statement = *p;
     statement.execute(run);
@@ -162,8 +166,16 @@ void BlockNode::executePlain(ScriptRun& run) {
 
 void BlockNode::execute(ScriptRun& run) {
   CheckStack(run);
+  if (plain_)
+    executePlain(run);
+  else
+    executeLabelled(run);
+}
+
+// The first run of every block, and every run of a block with labels.
+[[gnu::noinline]] void BlockNode::executeLabelled(ScriptRun& run) {
   if (!labelsIndexed_) indexLabels();
-  if (labels.empty()) {
+  if (plain_) {
     executePlain(run);
     return;
   }
@@ -253,7 +265,7 @@ AssignNode::AssignNode(std::unique_ptr<VarNode> t, NodePtr v, int32_t o, int32_t
 
 // The assignment forms live in separate functions so that the frame on a
 // recursive path (x = f(n)) stays small.
-void AssignNode::assignValue(ScriptRun& run) {
+[[gnu::noinline]] void AssignNode::assignValue(ScriptRun& run) {
   int32_t n = 0;
   if (PeekInteger(*value, run, n)) {
     StoreInteger(target->ref(run), n);
@@ -364,6 +376,10 @@ void AssignNode::execute(ScriptRun& run) {
   // The commonest statements, x = integer and ++x, without the dispatch.
   if (op == kOpAssign) {
     CheckStackAt(*this, run);
+    if (value->integerResult) {
+      StoreInteger(target->ref(run), IntegerOf(*value, run));
+      return;
+    }
     assignValue(run);
     return;
   }

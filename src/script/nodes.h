@@ -170,7 +170,9 @@ class BlockNode : public Node {
  private:
   void indexLabels();
   void executePlain(ScriptRun& run);
+  void executeLabelled(ScriptRun& run);
   bool labelsIndexed_ = false;
+  bool plain_ = false;  // indexed, and without labels
 };
 
 class ListNode : public Node {

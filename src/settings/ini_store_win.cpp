@@ -70,13 +70,16 @@ bool IniSettingsStore::WriteColorTable(const CustomColors& colors) {
   return WritePrivateProfileStructW(AsWide(kSection), kColorTableKey, bytes, sizeof bytes, AsWide(path_)) != 0;
 }
 
-bool EnsureIniFile(const std::u16string& path) {
+bool IniFileExists(const std::u16string& path) {
   HANDLE existing = CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (existing != INVALID_HANDLE_VALUE) {
-    CloseHandle(existing);
-    return true;
-  }
+  if (existing == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(existing);
+  return true;
+}
+
+bool EnsureIniFile(const std::u16string& path) {
+  if (IniFileExists(path)) return true;
   // CREATE_NEW: a file that exists but cannot be read just now is not emptied.
   HANDLE created =
       CreateFileW(AsWide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -31,3 +31,5 @@ class IniSettingsStore : public SettingsStore {
 // reading; an existing file is never touched. True when the file exists
 // afterwards.
 bool EnsureIniFile(const std::u16string& path);
+// True when the INI file can be opened for reading.
+bool IniFileExists(const std::u16string& path);

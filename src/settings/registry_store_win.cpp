@@ -202,3 +202,10 @@ bool RegistrySettingsStore::WriteColorTable(const CustomColors& colors) {
   reg.CloseKey();
   return ok;
 }
+
+bool RegistryKeyExists(const std::u16string& subkey) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, AsWide(subkey), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}

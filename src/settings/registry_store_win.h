@@ -67,3 +67,6 @@ class RegistrySettingsStore : public SettingsStore {
   Language language_;
   std::u16string subkey_;
 };
+
+// True when the key exists and can be opened for reading (it is not created).
+bool RegistryKeyExists(const std::u16string& subkey);

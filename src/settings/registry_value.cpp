@@ -15,6 +15,14 @@ std::u16string TextOfValue(const uint8_t* data, std::size_t size) {
   return text;
 }
 
+// The integer read takes the value into a zeroed buffer one byte longer than
+// the value, so a last odd byte is a character whose high byte is zero.
+std::u16string NumberTextOfValue(const uint8_t* data, std::size_t size) {
+  std::u16string text = TextOfValue(data, size);
+  if (size % 2 == 1 && text.size() == size / 2 && data[size - 1] != 0) text += char16_t(data[size - 1]);
+  return text;
+}
+
 bool ParseWholeDecimal(std::u16string_view text, int32_t& value) {
   if (text.empty()) return false;
   std::size_t i = 0;
@@ -46,7 +54,7 @@ bool IsRegistryTextType(uint32_t type) {
 int32_t RegistryIntegerFromValue(uint32_t type, const uint8_t* data, std::size_t size, int32_t fallback) {
   if (IsRegistryTextType(type)) {
     int32_t value = 0;
-    return ParseWholeDecimal(TextOfValue(data, size), value) ? value : fallback;
+    return ParseWholeDecimal(NumberTextOfValue(data, size), value) ? value : fallback;
   }
   const uint32_t b0 = ByteAt(data, size, 0), b1 = ByteAt(data, size, 1);
   const uint32_t b2 = ByteAt(data, size, 2), b3 = ByteAt(data, size, 3);

@@ -92,7 +92,9 @@ bool SaveSettings(const Settings& settings, int group) { return SaveSettings(set
 bool CopyIniToRegistry(Settings& settings) {
   StoreState& state = State();
   state.mode = StoreMode::Ini;
-  const bool ok = CopySettings(settings, state.ini, state.registry, state.language);
+  // Without an INI file the copy would only write defaults over every value
+  // in the registry; that is reported as a failed copy and nothing is written.
+  const bool ok = IniFileExists(state.ini_path) && CopySettings(settings, state.ini, state.registry, state.language);
   state.mode = StoreMode::Registry;
   ShowCopyResult(StoreCopy::IniToRegistry, ok);
   return ok;
@@ -101,10 +103,14 @@ bool CopyIniToRegistry(Settings& settings) {
 bool CopyRegistryToIni(Settings& settings) {
   StoreState& state = State();
   state.mode = StoreMode::Registry;
-  // Creating the file before the registry is read makes no difference to
-  // either store, and keeps the copy one call.
-  EnsureIniFile(state.ini_path);
-  const bool ok = CopySettings(settings, state.registry, state.ini, state.language);
+  // Likewise a missing registry key would only overwrite the INI file with
+  // defaults. Creating the file before the registry is read makes no
+  // difference to either store, and keeps the copy one call.
+  bool ok = false;
+  if (RegistryKeyExists(state.registry_subkey)) {
+    EnsureIniFile(state.ini_path);  // when it cannot be made, the save reports every key
+    ok = CopySettings(settings, state.registry, state.ini, state.language);
+  }
   state.mode = StoreMode::Ini;
   ShowCopyResult(StoreCopy::RegistryToIni, ok);
   return ok;

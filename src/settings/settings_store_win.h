@@ -34,6 +34,8 @@ bool SaveSettings(const Settings& settings, int group);
 
 // /OR: INI file to registry. Shows the result message (product name as
 // caption) and returns the result of the save. Leaves the registry mode on.
+// Without an INI file nothing is written and the copy fails.
 bool CopyIniToRegistry(Settings& settings);
 // /RO: registry to INI file (created when missing). Leaves the INI mode on.
+// Without the registry key nothing is written and the copy fails.
 bool CopyRegistryToIni(Settings& settings);

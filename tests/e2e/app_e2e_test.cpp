@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -386,6 +387,38 @@ TEST_F(KirabiEndToEnd, JapaneseOpeningNoticeRemembersItsCheckBox) {
   // The Japanese interface keeps its own defaults.
   EXPECT_EQ(ReadIniValue(ini_, L"FONTNAME", present), L"MS UI Gothic");
   EXPECT_TRUE(main_.Running());
+}
+
+TEST_F(KirabiEndToEnd, BigDialogEnlargesTheOpeningNoticeToTheWorkArea) {
+  SetEnvironmentVariableW(L"QZ_LANG", L"ja");
+  RECT plain{};
+  RECT big{};
+  RECT plain_box{};
+  RECT big_box{};
+  for (const bool enlarge : {false, true}) {
+    std::vector<std::wstring> lines = PanelSettings();
+    lines.pop_back();  // NoOpeningDlg=1
+    if (enlarge) lines.push_back(L"BIGDIALOG=1");
+    StartMain(lines);
+    HWND notice = WaitForWindow(L"#32770", L"キラビ", 5000, main_.id());
+    ASSERT_NE(notice, nullptr) << "no opening notice";
+    GetWindowRect(notice, enlarge ? &big : &plain);
+    GetWindowRect(GetDlgItem(notice, 1003), enlarge ? &big_box : &plain_box);
+    TearDown();
+  }
+  RECT work{};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  const int plain_width = plain.right - plain.left;
+  const int big_width = big.right - big.left;
+  EXPECT_GT(big_width, plain_width * 3 / 2) << "the notice did not grow";
+  // It fills the tighter direction and stands against the bottom-right corner.
+  EXPECT_LE(big_width, work.right - work.left);
+  EXPECT_EQ(big.right, work.right);
+  EXPECT_EQ(big.bottom, work.bottom);
+  const int tighter = std::min(work.right - work.left - big_width, work.bottom - work.top - (big.bottom - big.top));
+  EXPECT_LE(tighter, 2);
+  // The controls grow with it.
+  EXPECT_GT(big_box.right - big_box.left, (plain_box.right - plain_box.left) * 3 / 2);
 }
 
 void PressCtrlAlt(WORD key) {

@@ -64,6 +64,12 @@ Process::~Process() {
 bool Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& folder) {
   std::wstring line = L"\"" + exe + L"\"";
   if (!args.empty()) line += L" " + args;
+  if (info_.hProcess) {  // a second start of the same object
+    if (Running()) Kill();
+    CloseHandle(info_.hProcess);
+    CloseHandle(info_.hThread);
+    info_ = {};
+  }
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   return CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "app/commands.h"
 
 namespace {
@@ -89,6 +91,25 @@ TEST(IsInstanceCommand, AcceptsOnlyTheFiveForwardedCommands) {
   const uint32_t refused[] = {0, 5, 1020, 1263, 32772, 32773, 32774, 32775, 32777, 32792, 32793, 32770};
   for (uint32_t id : accepted) EXPECT_TRUE(IsInstanceCommand(id)) << id;
   for (uint32_t id : refused) EXPECT_FALSE(IsInstanceCommand(id)) << id;
+}
+
+TEST(TimerPeriods, StoredValuesOutsideTheirRangeStillGiveAWorkingTimer) {
+  struct Row {
+    int32_t stored;
+    uint32_t display_ms;
+    uint32_t clear_ms;
+  } rows[] = {
+      {-5, 20, 1000},   {0, 20, 1000},   {1, 20, 1000},        {20, 20, 20000},
+      {120, 120, 120000}, {500, 500, 500000}, {501, 500, 501000},
+      {9999, 500, 9999000},
+      {2147483, 500, 2147483000u},  // the largest count of seconds a timer holds
+      {2147484, 500, 2147483000u},  // one more would pass the timer's limit
+      {INT32_MAX, 500, 2147483000u},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(DisplayTickPeriodMs(r.stored), r.display_ms) << r.stored;
+    EXPECT_EQ(AutoClearPeriodMs(r.stored), r.clear_ms) << r.stored;
+  }
 }
 
 TEST(ExecutableFolder, KeepsTheBackslashOnlyForADriveRoot) {

@@ -556,6 +556,49 @@ TEST_F(DisplayCycleTest, HiddenDisplayPaintsNothingAndAnAlarmShowsItAgain) {
   EXPECT_EQ(provider.obtained, 0);
 }
 
+TEST_F(DisplayCycleTest, HiddenDisplayStillSoundsTheAlarmAndTheChime) {
+  const struct {
+    const char* name;
+    uint8_t alarm, jihou;
+    uint16_t hour, minute, second;
+    const char16_t* sound;  // null: nothing plays
+    bool still_hidden;
+  } cases[] = {
+      // Early alarm sound, no pre-alarm colour: nothing un-hides the panel.
+      {"early alarm sound", 1, 0, 6, 59, 55, u"alarm.wav", true},
+      // At the alarm time the highlight shows the panel again, and rings.
+      {"alarm time", 1, 0, 7, 0, 0, u"alarm.wav", false},
+      {"chime", 0, 1, 9, 0, 0, u"chime.wav", true},
+      {"quiet second", 1, 1, 8, 30, 0, nullptr, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    settings = QuietSettings();
+    settings.ALARM = c.alarm;
+    settings.ALARM_HOUR = 7;
+    settings.ALARM_WAV.assign(u"alarm.wav");
+    settings.ALARM_WAV_BSEC = c.hour == 7 ? 0 : 5;
+    settings.JIHOU = c.jihou;
+    settings.JIHOU_WAV.assign(u"chime.wav");
+    alarm = AlarmMachine{};
+    sources.played.clear();
+    sources.now.hour = c.hour;
+    sources.now.minute = c.minute;
+    sources.now.second = c.second;
+    state.hidden = true;
+    state.last_second = kRedrawSecond;
+    Run(false);
+    if (c.sound == nullptr) {
+      EXPECT_TRUE(sources.played.empty());
+    } else {
+      ASSERT_EQ(sources.played.size(), 1u);
+      EXPECT_EQ(sources.played[0], c.sound);
+    }
+    EXPECT_EQ(state.hidden, c.still_hidden);
+    EXPECT_EQ(provider.obtained, 0);
+  }
+}
+
 TEST_F(DisplayCycleTest, MissingDrawingSurfaceKeepsBookkeepingAndSizes) {
   settings.MEMO = u"memo";
   settings.MEMO_AS_SCRIPT = 1;

@@ -72,6 +72,26 @@ INSTANTIATE_TEST_SUITE_P(BothStoresBothLanguages, EmptyStoreTest,
                                            StoreCase{Kind::Registry, Language::Japanese},
                                            StoreCase{Kind::Registry, Language::English}));
 
+TEST(CustomColorDefaults, SlotsFollowTheColourKeysThenZero) {
+  // TEXTCOLOR, WBKCOLOR, ALARM_NOKORI_COLOR, ALARM_BK_COLOR, CLIPBOARD_COLOR,
+  // CLIPBOARD_COLOR_F, MEMO_COLOR, then nine empty slots.
+  const CustomColors expected = {MakeColor(0, 0, 0),   MakeColor(200, 200, 200), MakeColor(102, 0, 0),
+                                 MakeColor(255, 0, 0), MakeColor(0, 0, 255),     MakeColor(128, 0, 128),
+                                 MakeColor(0, 102, 0), 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(DefaultCustomColors(), expected);
+  for (const Language language : {Language::Japanese, Language::English}) {
+    EXPECT_EQ(DefaultSettings(language).CUSTCOLORS, expected);
+    // Loading the settings never touches the colour table.
+    MemoryStore store(MemoryStore::Kind::Registry, language);
+    CustomColors other{};
+    other[3] = 0x123456;
+    ASSERT_TRUE(store.WriteColorTable(other));
+    Settings s = DefaultSettings(language);
+    LoadSettings(s, store, language);
+    EXPECT_EQ(s.CUSTCOLORS, expected);
+  }
+}
+
 // One stored integer and what a field makes of it.
 struct RuleCase {
   const char16_t* key;

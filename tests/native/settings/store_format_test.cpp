@@ -103,6 +103,12 @@ TEST(RegistryInteger, ConvertsByValueType) {
       {kRegSz, Utf16Bytes(u"+", true), 0},
       {kRegSz, Utf16Bytes(u"-", true), 0},
       {kRegSz, Utf16Bytes(u"+45", false), 45},
+      // A last odd byte is read as a character with a zero high byte.
+      {kRegSz, {'1', 0, '2'}, 12},
+      {kRegSz, {'-', 0, '3'}, -3},
+      {kRegSz, {'7'}, 7},
+      {kRegSz, {'1', 0, 0, 0, '2'}, 1},
+      {kRegSz, {'1', 0, 'x'}, 77},
       {kRegSz, Utf16Bytes(u" 4", true), 77},
       {kRegSz, Utf16Bytes(u"99999999999", true), INT32_MAX},
       {kRegSz, Utf16Bytes(u"-99999999999", true), INT32_MIN},

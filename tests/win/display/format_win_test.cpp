@@ -164,6 +164,11 @@ TEST_F(FlashWindowTest, FiveTicks) {
   EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
   EXPECT_TRUE(GetWindowLongPtrW(w, GWL_STYLE) & WS_POPUP);
   EXPECT_FALSE(IsWindowVisible(w)) << "hidden until the first tick";
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), L"kirabi_fl", &wc));
+  EXPECT_EQ(wc.style & (CS_HREDRAW | CS_VREDRAW), UINT{CS_HREDRAW | CS_VREDRAW});
+  EXPECT_NE(wc.hCursor, nullptr);
 
   const bool visible_after[] = {true, false, true, false};
   for (int tick = 0; tick < 4; ++tick) {

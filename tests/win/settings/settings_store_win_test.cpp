@@ -387,6 +387,7 @@ TEST_F(StoreTest, CopyIniToRegistryAndBackCarriesEveryKey) {
 }
 
 TEST_F(StoreTest, FailedCopyReportsFailure) {
+  SetRegistryDword(L"LEFT", 5);
   SetSettingsLocations(place_.Ini(L"no_such_folder\\kirabi.ini"), place_.Subkey());
   InitSettingsStore(Language::Japanese, u"C:\\apps\\kirabi.exe", false);
   Settings s = DefaultSettings(Language::Japanese);
@@ -398,6 +399,38 @@ TEST_F(StoreTest, FailedCopyReportsFailure) {
   EXPECT_EQ(CollectedSaveErrorNotices().size(), 1u);
   SetSettingsLocations(std::u16string(kIniFilePath), std::u16string(kRegistrySubkey));
   InitSettingsStore(Language::English, u"C:\\apps\\kirabi.exe", false);
+}
+
+// A copy whose source store does not exist would write nothing but defaults
+// over the other store; it fails instead and leaves the other store alone.
+TEST_F(StoreTest, CopyFromAMissingStoreFailsAndWritesNothing) {
+  const std::u16string path = place_.Ini();
+  SetSettingsLocations(path, place_.Subkey());
+  InitSettingsStore(Language::English, u"C:\\apps\\kirabi.exe", false);
+
+  SetRegistryDword(L"LEFT", 88);
+  Settings s = DefaultSettings(Language::English);
+  EXPECT_FALSE(CopyIniToRegistry(s));
+  EXPECT_EQ(CurrentStoreMode(), StoreMode::Registry);
+  RegistrySettingsStore registry(Language::English, place_.Subkey());
+  EXPECT_EQ(registry.ReadInteger(u"LEFT", 0), 88);
+  EXPECT_EQ(registry.ReadInteger(u"TOP", -1), -1) << "no default was written";
+  EXPECT_EQ(GetFileAttributesW(TempPlace::W(path).c_str()), INVALID_FILE_ATTRIBUTES);
+  ASSERT_EQ(ShownMessages().size(), 1u);
+  EXPECT_EQ(ShownMessages()[0].text, u"Setting copying from the ini file to the registry - failed.");
+  EXPECT_EQ(ShownMessages()[0].type & MB_ICONMASK, UINT(MB_ICONERROR));
+
+  ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, TempPlace::W(place_.Subkey()).c_str()), ERROR_SUCCESS);
+  ASSERT_TRUE(WriteFileBytes(path, "[qz]\r\nLEFT=5\r\n"));
+  EXPECT_FALSE(CopyRegistryToIni(s));
+  EXPECT_EQ(ReadFileBytes(path), "[qz]\r\nLEFT=5\r\n");
+  HKEY key = nullptr;
+  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, TempPlace::W(place_.Subkey()).c_str(), 0, KEY_READ, &key),
+            ERROR_SUCCESS);
+  ASSERT_EQ(ShownMessages().size(), 2u);
+  EXPECT_EQ(ShownMessages()[1].text, u"Setting copying from the registry to the ini file - failed.");
+  EXPECT_TRUE(CollectedSaveErrorNotices().empty());
+  SetSettingsLocations(std::u16string(kIniFilePath), std::u16string(kRegistrySubkey));
 }
 
 TEST_F(StoreTest, StartUpSelectionCreatesTheIniFileOnlyInIniMode) {
