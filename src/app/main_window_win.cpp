@@ -267,6 +267,7 @@ void OnTimer(HWND window, WPARAM id) {
       break;
     case timer_id::kScriptHoldBack:
       app.script_held_back = false;
+      app.resume_noticed = false;
       KillTimer(window, timer_id::kScriptHoldBack);
       break;
     default:
@@ -282,10 +283,19 @@ LRESULT OnPowerBroadcast(HWND window, WPARAM event) {
     case PBT_APMSUSPEND:
       // A running memo script is asked to stop here once the script host exists.
       app.script_held_back = true;
+      app.resume_noticed = false;
       break;
     case PBT_APMRESUMESUSPEND:
     case PBT_APMRESUMEAUTOMATIC:
-      StartScriptHoldBack(window);
+      // One wake-up brings both resume events; the notice is not appended to
+      // itself, only the 10 seconds start again.
+      if (app.resume_noticed) {
+        app.script_held_back = true;
+        SetTimer(window, timer_id::kScriptHoldBack, kScriptHoldBackMs, nullptr);
+      } else {
+        StartScriptHoldBack(window);
+        app.resume_noticed = true;
+      }
       break;
     default:
       break;

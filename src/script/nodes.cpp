@@ -377,7 +377,12 @@ void AssignNode::execute(ScriptRun& run) {
   if (op == kOpAssign) {
     CheckStackAt(*this, run);
     if (value->integerResult) {
-      StoreInteger(target->ref(run), IntegerOf(*value, run));
+      const int32_t n = IntegerOf(*value, run);  // before the variable is created
+      VariableSlot& s = target->slot(run);
+      if (s.exists && IsPlainInteger(s.value) && s.value.text.empty() && s.value.elements.empty())
+        s.value.intValue = n;
+      else
+        StoreInteger(run.variables.ref(s), n);
       return;
     }
     assignValue(run);
@@ -387,6 +392,10 @@ void AssignNode::execute(ScriptRun& run) {
     VariableSlot& s = target->slot(run);
     if (s.exists && IsPlainInteger(s.value)) {
       const int32_t x = s.value.intValue;
+      if (value->kind == kNodeInt && s.value.text.empty() && s.value.elements.empty()) {
+        s.value.intValue = AddWrap(x, static_cast<IntNode&>(*value).value);  // ++i, i += 2
+        return;
+      }
       const int32_t v = IntegerOf(*value, run);
       StoreInteger(target->ref(run), AddWrap(x, v));
       return;
@@ -1027,7 +1036,7 @@ ScriptValue CBCallNode::evaluate(ScriptRun& run) {
 }
 
 template <int32_t Op>
-int32_t IntegerBinaryNode<Op>::evaluateInteger(ScriptRun& run) {
+[[gnu::always_inline]] inline int32_t IntegerBinaryNode<Op>::compute(ScriptRun& run) {
   CheckStackAt(*this, run);
   if constexpr (Op >= kOpEq && Op <= kOpGe) {
     int32_t a = 0, b = 0;
@@ -1053,6 +1062,28 @@ int32_t IntegerBinaryNode<Op>::evaluateInteger(ScriptRun& run) {
     if constexpr (Op == kOpShl) return ShiftLeft(a, b);
     if constexpr (Op == kOpShr) return ShiftRight(a, b);
   }
+}
+
+// Every entry computes in place: a loop condition or an operand costs one call.
+template <int32_t Op>
+int32_t IntegerBinaryNode<Op>::evaluateInteger(ScriptRun& run) {
+  return compute(run);
+}
+
+template <int32_t Op>
+ScriptValue IntegerBinaryNode<Op>::evaluate(ScriptRun& run) {
+  return MakeInteger(compute(run));
+}
+
+template <int32_t Op>
+bool IntegerBinaryNode<Op>::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) {
+  n = compute(run);
+  return true;
+}
+
+template <int32_t Op>
+bool IntegerBinaryNode<Op>::evaluateCondition(ScriptRun& run) {
+  return compute(run) != 0;
 }
 
 namespace {

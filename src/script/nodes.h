@@ -157,7 +157,7 @@ inline constexpr int32_t kUncheckedDepth = 24;
   if (node.depth >= kUncheckedDepth) CheckStack(run);
 }
 
-class BlockNode : public Node {
+class BlockNode final : public Node {
  public:
   explicit BlockNode(int32_t line) : Node(kNodeBlock, line) {}
   void append(NodePtr statement);
@@ -392,12 +392,12 @@ class IntegerBinaryNode final : public BinaryNode {
     integerResult = true;
   }
   int32_t evaluateInteger(ScriptRun& run) override;
-  ScriptValue evaluate(ScriptRun& run) override { return MakeInteger(evaluateInteger(run)); }
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) override {
-    n = evaluateInteger(run);
-    return true;
-  }
-  bool evaluateCondition(ScriptRun& run) override { return evaluateInteger(run) != 0; }
+  ScriptValue evaluate(ScriptRun& run) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) override;
+  bool evaluateCondition(ScriptRun& run) override;
+
+ private:
+  int32_t compute(ScriptRun& run);
 };
 
 // '+', whose result is a string or an integer, without dispatching on the code.

@@ -1,6 +1,7 @@
 #include "script/value.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstring>
 
@@ -132,10 +133,17 @@ bool VariableStore::erase(std::string_view name) {
   return true;
 }
 
+// Generations are unique across every store of the process, so a slot cache
+// filled from one store can never look valid for another.
+uint32_t VariableStore::NextGeneration() {
+  static std::atomic<uint32_t> next{1};
+  return next.fetch_add(1, std::memory_order_relaxed);
+}
+
 void VariableStore::clear() {
   slots_.clear();
   count_ = 0;
-  ++generation_;
+  generation_ = NextGeneration();
 }
 
 std::vector<std::string> VariableStore::names() const {

@@ -116,6 +116,7 @@ class VariableStore {
 
  private:
   std::map<std::string, std::unique_ptr<VariableSlot>, std::less<>> slots_;
+  static uint32_t NextGeneration();
   std::size_t count_ = 0;
-  uint32_t generation_ = 1;
+  uint32_t generation_ = NextGeneration();
 };

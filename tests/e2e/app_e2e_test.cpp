@@ -311,6 +311,44 @@ TEST_F(KirabiEndToEnd, MiddleClickOnTheIconTogglesTheDisplay) {
   EXPECT_TRUE(IsWindowVisible(text_window_));
 }
 
+bool PutClipboardText(const wchar_t* text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  bool ok = memory != nullptr;
+  if (ok) {
+    memcpy(GlobalLock(memory), text, bytes);
+    GlobalUnlock(memory);
+    ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  }
+  CloseClipboard();
+  return ok;
+}
+
+void SendKey(WORD key, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = key;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+
+// Ctrl held while the icon is middle-clicked empties the clipboard instead of
+// hiding the display.
+TEST_F(KirabiEndToEnd, CtrlMiddleClickOnTheIconEmptiesTheClipboard) {
+  StartMain(PanelSettings());
+  ASSERT_TRUE(PutClipboardText(L"copied elsewhere"));
+  ASSERT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+  SendKey(VK_CONTROL, false);
+  Pause(200);
+  SendMessageW(text_window_, 0x8000, 151544, WM_MBUTTONUP);
+  SendKey(VK_CONTROL, true);
+  Pause(600);
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT)) << "the clipboard was not emptied";
+  EXPECT_TRUE(IsWindowVisible(text_window_)) << "the plain middle click (hide) ran instead";
+}
+
 TEST_F(KirabiEndToEnd, ForegroundTitleFragmentHidesTheDisplay) {
   std::vector<std::wstring> lines = PanelSettings();
   lines.push_back(L"TITLESUBSTR=,Presentation,");
@@ -369,6 +407,14 @@ TEST_F(KirabiEndToEnd, ResumeFromSuspendHoldsTheScriptBackWithANotice) {
   }
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0].substr(0, 50), L"Script execution will be suspended for 10 seconds.");
+  // The same wake-up's second resume event does not repeat the notice.
+  answer = 0;
+  SendMessageTimeoutW(text_window_, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0, SMTO_NORMAL, 3000, &answer);
+  EXPECT_EQ(answer, DWORD_PTR(TRUE));
+  Pause(500);
+  texts = BalloonTexts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].find(L"-----"), std::wstring::npos) << "the notice was joined to itself";
 }
 
 TEST_F(KirabiEndToEnd, JapaneseOpeningNoticeRemembersItsCheckBox) {

@@ -31,6 +31,20 @@ TEST(EvaluationErrors, StatementFinishesThenTheRunStops) {
   EXPECT_TRUE(o.output.empty());
 }
 
+TEST(EvaluationErrors, AssignmentReadsItsOwnTargetBeforeCreatingIt) {
+  // Every assignment form reads the value first: an unassigned target is
+  // still unassigned while its own right-hand side is evaluated.
+  const char* const statements[] = {"x = x * 2", "x = x", "x = x + 1", "x = -x", "x = (x < 1)",
+                                    "x = f(x)", "x[0] = x"};
+  for (const char* statement : statements) {
+    SCOPED_TRACE(statement);
+    ScriptOutcome o = RunScriptText(std::string("func f(n) {\nreturn n\n}\nDEFINE('MUSTVARDEF', 1)\n") +
+                                    statement + "\nCB.SetOutputText('no')");
+    EXPECT_EQ(Codes(o), (std::vector<int32_t>{109}));
+    EXPECT_TRUE(o.output.empty());
+  }
+}
+
 TEST(EvaluationErrors, CallDepthLimitIsAboveFiveHundredTwelve) {
   EXPECT_EQ(AfterRun("func down(n) {\ndeepest = n\ndown(n + 1)\n}\ndown(1)", "deepest"), "513");
   ScriptOutcome o = RunScriptText("func down(n) {\ndown(n + 1)\n}\ndown(1)");

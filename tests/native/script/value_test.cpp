@@ -107,6 +107,18 @@ TEST(VariableStoreTest, ExactNamesRefCreatesEraseAndClear) {
   EXPECT_NE(store.generation(), generation);  // cached slots are void now
 }
 
+TEST(VariableStoreTest, GenerationsNeverRepeatAcrossStores) {
+  // A slot cache filled from one store must not look valid for another one,
+  // whether that is a fresh store or an old one cleared.
+  VariableStore first;
+  VariableStore second;
+  EXPECT_NE(first.generation(), second.generation());
+  const uint32_t before = second.generation();
+  first.clear();
+  EXPECT_NE(first.generation(), before);
+  EXPECT_NE(first.generation(), 0u);  // caches start out at 0, meaning empty
+}
+
 TEST(ConstantTableTest, SortedUniqueAndLookedUpCaseInsensitively) {
   for (std::size_t i = 1; i < kConstantTable.size(); ++i)
     EXPECT_LT(kConstantTable[i - 1].name, kConstantTable[i].name) << kConstantTable[i].name;
