@@ -18,18 +18,6 @@ inline constexpr TextPair kForwardWindowNotFound{
     u"FindWindow was failed."};
 inline constexpr TextPair kForcedExitWindowNotFound{
     u"ウィンドウの検出に失敗しました。強制終了に失敗しました。", u"FindWindow was failed."};
-inline constexpr TextPair kIniToRegistryDone{
-    u"iniファイルからレジストリへ設定をコピーしました。",
-    u"Setting copying from the ini file to the registry has been completed."};
-inline constexpr TextPair kIniToRegistryFailed{
-    u"iniファイルからレジストリへ設定をコピーできませんでした。",
-    u"Setting copying from the ini file to the registry - failed."};
-inline constexpr TextPair kRegistryToIniDone{
-    u"レジストリからiniファイルへ設定をコピーしました。",
-    u"Setting copying from the registry to the ini file has been completed."};
-inline constexpr TextPair kRegistryToIniFailed{
-    u"レジストリからiniファイルへ設定をコピーできませんでした。",
-    u"Setting copying from the registry to the ini file - failed."};
 inline constexpr TextPair kHelpOpenFailed{u"hh.exeでヘルプファイルを開けません", u"Cannot open kirabi.chm"};
 // The same text in both languages.
 inline constexpr TextPair kWindowCreationFailed{u"ウィンドウ生成に失敗しました", u"ウィンドウ生成に失敗しました"};
