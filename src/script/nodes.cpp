@@ -202,11 +202,6 @@ void BlockNode::execute(ScriptRun& run) {
 
 // A block's value is never observed by a script (statements are not
 // expressions), so evaluate is execute.
-ScriptValue BlockNode::evaluate(ScriptRun& run) {
-  execute(run);
-  return {};
-}
-
 // ---- variables -----------------------------------------------------------
 
 ScriptValue VarNode::readUnassigned(ScriptRun& run) {
@@ -415,7 +410,7 @@ ScriptValue AssignNode::evaluate(ScriptRun& run) {
 // ---- conditionals and loops -----------------------------------------------
 
 IfNode::IfNode(NodePtr c, std::unique_ptr<BlockNode> t, NodePtr e, int32_t line)
-    : Node(kNodeIf, line), condition(std::move(c)), thenBlock(std::move(t)), elsePart(std::move(e)) {
+    : StatementNode(kNodeIf, line), condition(std::move(c)), thenBlock(std::move(t)), elsePart(std::move(e)) {
   growDepth(condition.get());
   growDepth(thenBlock.get());
   growDepth(elsePart.get());
@@ -428,13 +423,8 @@ void IfNode::execute(ScriptRun& run) {
     elsePart->execute(run);
 }
 
-ScriptValue IfNode::evaluate(ScriptRun& run) {
-  execute(run);
-  return {};
-}
-
 WhileNode::WhileNode(NodePtr c, std::unique_ptr<BlockNode> b, bool e, int32_t line)
-    : Node(kNodeWhile, line), condition(std::move(c)), body(std::move(b)), endless(e) {
+    : StatementNode(kNodeWhile, line), condition(std::move(c)), body(std::move(b)), endless(e) {
   growDepth(condition.get());
   growDepth(body.get());
 }
@@ -449,13 +439,8 @@ void WhileNode::execute(ScriptRun& run) {
   }
 }
 
-ScriptValue WhileNode::evaluate(ScriptRun& run) {
-  execute(run);
-  return {};
-}
-
 DoWhileNode::DoWhileNode(std::unique_ptr<BlockNode> b, NodePtr c, bool r, int32_t line)
-    : Node(kNodeDoWhile, line), body(std::move(b)), condition(std::move(c)), repeatWhile(r) {
+    : StatementNode(kNodeDoWhile, line), body(std::move(b)), condition(std::move(c)), repeatWhile(r) {
   growDepth(body.get());
   growDepth(condition.get());
 }
@@ -470,13 +455,8 @@ void DoWhileNode::execute(ScriptRun& run) {
   }
 }
 
-ScriptValue DoWhileNode::evaluate(ScriptRun& run) {
-  execute(run);
-  return {};
-}
-
 ForNode::ForNode(NodePtr i, NodePtr c, NodePtr s, std::unique_ptr<BlockNode> b, int32_t line)
-    : Node(kNodeFor, line), init(std::move(i)), condition(std::move(c)), step(std::move(s)), body(std::move(b)) {
+    : StatementNode(kNodeFor, line), init(std::move(i)), condition(std::move(c)), step(std::move(s)), body(std::move(b)) {
   growDepth(init.get());
   growDepth(condition.get());
   growDepth(step.get());
@@ -495,11 +475,6 @@ void ForNode::execute(ScriptRun& run) {
   }
 }
 
-ScriptValue ForNode::evaluate(ScriptRun& run) {
-  execute(run);
-  return {};
-}
-
 // ---- flow ------------------------------------------------------------------
 
 ExitNode::ExitNode(NodePtr c, int32_t line) : Node(kNodeExit, line), code(std::move(c)) { growDepth(code.get()); }
@@ -516,12 +491,7 @@ void FlowNode::execute(ScriptRun& run) {
   run.exitState = kind == kNodeBreak ? kBreakPending : kContinuePending;
 }
 
-ScriptValue FlowNode::evaluate(ScriptRun& run) {
-  execute(run);
-  return {};
-}
-
-ReturnNode::ReturnNode(NodePtr v, int32_t line) : Node(kNodeReturn, line), value(std::move(v)) { growDepth(value.get()); }
+ReturnNode::ReturnNode(NodePtr v, int32_t line) : StatementNode(kNodeReturn, line), value(std::move(v)) { growDepth(value.get()); }
 
 void ReturnNode::execute(ScriptRun& run) {
   int32_t n = 0;
@@ -533,11 +503,6 @@ void ReturnNode::execute(ScriptRun& run) {
     StoreNumberOrValue(run.returnValue, *value, run);
   run.returning = true;
   if (run.exitState == kRunning) run.exitState = kReturning;
-}
-
-ScriptValue ReturnNode::evaluate(ScriptRun& run) {
-  execute(run);
-  return {};
 }
 
 GotoNode::GotoNode(NodePtr t, int32_t line) : Node(kNodeGoto, line), target(std::move(t)) { growDepth(target.get()); }

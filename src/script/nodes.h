@@ -157,11 +157,21 @@ inline constexpr int32_t kUncheckedDepth = 24;
   if (node.depth >= kUncheckedDepth) CheckStack(run);
 }
 
-class BlockNode final : public Node {
+// A node run for its effect: evaluated as a value it gives the empty value.
+class StatementNode : public Node {
  public:
-  explicit BlockNode(int32_t line) : Node(kNodeBlock, line) {}
+  using Node::Node;
+  ScriptValue evaluate(ScriptRun& run) final {
+    execute(run);
+    return {};
+  }
+  void execute(ScriptRun& run) override = 0;
+};
+
+class BlockNode final : public StatementNode {
+ public:
+  explicit BlockNode(int32_t line) : StatementNode(kNodeBlock, line) {}
   void append(NodePtr statement);
-  ScriptValue evaluate(ScriptRun& run) override;
   void execute(ScriptRun& run) override;
 
   std::vector<NodePtr> statements;
@@ -234,40 +244,36 @@ class AssignNode : public Node {
   void integerAssign(ScriptRun& run);
 };
 
-class IfNode : public Node {
+class IfNode : public StatementNode {
  public:
   IfNode(NodePtr condition, std::unique_ptr<BlockNode> thenBlock, NodePtr elsePart, int32_t line);
-  ScriptValue evaluate(ScriptRun& run) override;
   void execute(ScriptRun& run) override;
   NodePtr condition;
   std::unique_ptr<BlockNode> thenBlock;
   NodePtr elsePart;  // a BlockNode, an IfNode, or none
 };
 
-class WhileNode : public Node {
+class WhileNode : public StatementNode {
  public:
   WhileNode(NodePtr condition, std::unique_ptr<BlockNode> body, bool endless, int32_t line);
-  ScriptValue evaluate(ScriptRun& run) override;
   void execute(ScriptRun& run) override;
   NodePtr condition;  // none for loop
   std::unique_ptr<BlockNode> body;
   bool endless;
 };
 
-class DoWhileNode : public Node {
+class DoWhileNode : public StatementNode {
  public:
   DoWhileNode(std::unique_ptr<BlockNode> body, NodePtr condition, bool repeatWhile, int32_t line);
-  ScriptValue evaluate(ScriptRun& run) override;
   void execute(ScriptRun& run) override;
   std::unique_ptr<BlockNode> body;
   NodePtr condition;
   bool repeatWhile;
 };
 
-class ForNode : public Node {
+class ForNode : public StatementNode {
  public:
   ForNode(NodePtr init, NodePtr condition, NodePtr step, std::unique_ptr<BlockNode> body, int32_t line);
-  ScriptValue evaluate(ScriptRun& run) override;
   void execute(ScriptRun& run) override;
   NodePtr init;
   NodePtr condition;
@@ -282,10 +288,9 @@ class ExitNode : public Node {
   NodePtr code;  // or none
 };
 
-class FlowNode : public Node {
+class FlowNode : public StatementNode {
  public:
-  FlowNode(int32_t kind, int32_t line) : Node(kind, line) {}
-  ScriptValue evaluate(ScriptRun& run) override;
+  FlowNode(int32_t kind, int32_t line) : StatementNode(kind, line) {}
   void execute(ScriptRun& run) override;
 };
 
@@ -451,10 +456,9 @@ class ArrayAssignNode : public Node {
   VarNode variable_;
 };
 
-class ReturnNode : public Node {
+class ReturnNode : public StatementNode {
  public:
   ReturnNode(NodePtr value, int32_t line);
-  ScriptValue evaluate(ScriptRun& run) override;
   void execute(ScriptRun& run) override;
   NodePtr value;  // or none
 };
