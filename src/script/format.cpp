@@ -64,20 +64,20 @@ void AppendCapped(std::string& out, std::string_view piece) {
 }
 
 std::string BuildSpec(const Conversion& c, size_t width, bool with_width, size_t precision) {
-  std::string spec(1, '%');
-  spec.append(c.flags);
-  if (with_width) spec += std::to_string(width);
+  std::string conversion_text(1, '%');
+  conversion_text.append(c.flags);
+  if (with_width) conversion_text += std::to_string(width);
   if (c.has_precision) {
-    spec.push_back('.');
-    spec += std::to_string(precision);
+    conversion_text.push_back('.');
+    conversion_text += std::to_string(precision);
   }
-  spec.push_back(c.type);
-  return spec;
+  conversion_text.push_back(c.type);
+  return conversion_text;
 }
 
-int PrintInteger(char* buffer, size_t size, const std::string& spec, char type, int32_t value) {
-  if (type == 'd' || type == 'i') return std::snprintf(buffer, size, spec.c_str(), static_cast<int>(value));
-  return std::snprintf(buffer, size, spec.c_str(), static_cast<unsigned>(value));
+int PrintInteger(char* buffer, size_t size, const std::string& conversion_text, char type, int32_t value) {
+  if (type == 'd' || type == 'i') return std::snprintf(buffer, size, conversion_text.c_str(), static_cast<int>(value));
+  return std::snprintf(buffer, size, conversion_text.c_str(), static_cast<unsigned>(value));
 }
 
 // Integer conversions go to the C library. Only the first 4095 bytes are
