@@ -5,6 +5,23 @@
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 file(COPY "${SOURCE}/" DESTINATION "${WORK}" PATTERN "*.cmake" EXCLUDE PATTERN "CMakeLists.txt" EXCLUDE)
+# A page may take a shared piece from shared/ with a comment of the form
+# "<!-- include NAME -->", so that two pages can show the same tables.
+file(GLOB pages "${WORK}/_RESOURCE/*.html")
+foreach(page ${pages})
+  file(READ "${page}" text)
+  string(REGEX MATCHALL "<!-- include [A-Za-z0-9_.]+ -->" includes "${text}")
+  foreach(include ${includes})
+    string(REGEX REPLACE "<!-- include ([A-Za-z0-9_.]+) -->" "\\1" name "${include}")
+    if(NOT EXISTS "${WORK}/shared/${name}")
+      message(FATAL_ERROR "${page}: no shared piece ${name}")
+    endif()
+    file(READ "${WORK}/shared/${name}" piece)
+    string(REPLACE "${include}" "${piece}" text "${text}")
+  endforeach()
+  file(WRITE "${page}" "${text}")
+endforeach()
+
 execute_process(COMMAND "${CHMCMD}" --no-html-scan kirabi.hhp
                 WORKING_DIRECTORY "${WORK}"
                 RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)

@@ -233,7 +233,17 @@ TEST_F(HelpFileTest, EveryPageCarriesBothLanguagesInUtf8) {
     const bool japanese = std::regex_search(content, std::regex("\xE3[\x81-\x83]"));
     EXPECT_TRUE(japanese) << path << " has no Japanese text";
     EXPECT_NE(content.find(" the "), std::string::npos) << path << " has no English text";
+    EXPECT_EQ(content.find("<!-- include "), std::string::npos) << path << ": a shared piece was not put in";
   }
+}
+
+// The English interface opens the Format page's topic where the Japanese one
+// opens the pattern letters: both must show the letters.
+TEST_F(HelpFileTest, EnglishFormatPageShowsThePatternLetters) {
+  const Topic english = SplitTopic(Narrow(kTopicFormatEnglish));
+  const Topic japanese = SplitTopic(Narrow(kTopicFormatPattern));
+  ExpectTarget("English format page", english.page, japanese.anchor);
+  ExpectTarget("English format page", english.page, "cpu");
 }
 
 }  // namespace
