@@ -22,6 +22,24 @@ foreach(page ${pages})
   file(WRITE "${page}" "${text}")
 endforeach()
 
+# The keyword index: the fixed entries of kirabi.hhk.in and one entry per
+# built-in function, taken from the headings of the reference pages, in
+# alphabetical order (every entry line starts the same way up to the name).
+file(STRINGS "${WORK}/kirabi.hhk.in" entries REGEX "^<LI>")
+file(GLOB reference_pages RELATIVE "${WORK}" "${WORK}/_RESOURCE/qvs_*.html")
+foreach(page ${reference_pages})
+  file(STRINGS "${WORK}/${page}" headings REGEX "<h3><a name=\"[A-Z_0-9]+\">")
+  foreach(heading ${headings})
+    string(REGEX REPLACE ".*<h3><a name=\"([A-Z_0-9]+)\">.*" "\\1" name "${heading}")
+    list(APPEND entries
+      "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"${name}\"><param name=\"Local\" value=\"${page}#${name}\"></OBJECT>")
+  endforeach()
+endforeach()
+list(SORT entries CASE INSENSITIVE)
+list(JOIN entries "\n" entry_lines)
+file(WRITE "${WORK}/kirabi.hhk"
+  "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n<HTML>\n<BODY>\n<UL>\n${entry_lines}\n</UL>\n</BODY>\n</HTML>\n")
+
 execute_process(COMMAND "${CHMCMD}" --no-html-scan kirabi.hhp
                 WORKING_DIRECTORY "${WORK}"
                 RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)

@@ -1,7 +1,8 @@
 // Reads the compiled help file back and checks it against what the program
 // opens: every topic of help_topics.h is a page of the file with its anchor,
 // the file has a default page, and every link between the pages (and every
-// entry of the table of contents) leads to a page and an anchor that exist.
+// entry of the contents and of the keyword index) leads to a page and an
+// anchor that exist.
 
 #include <chm_lib.h>
 #include <gtest/gtest.h>
@@ -204,23 +205,50 @@ TEST_F(HelpFileTest, EveryLinkBetweenPagesLeadsToAPageAndAnchor) {
   EXPECT_GT(links, 50u);
 }
 
-TEST_F(HelpFileTest, EveryEntryOfTheContentsLeadsToAPageAndAnchor) {
-  const auto contents = files_->find("/kirabi.hhc");
-  ASSERT_NE(contents, files_->end());
+// The links ("Local" values) of a site map: the contents or the keyword index.
+std::vector<std::string> SitemapLinks(const std::string& text) {
   const std::regex local(R"re(name="Local" value="([^"]*)")re");
-  size_t entries = 0;
-  const std::string& text = contents->second;
-  for (std::sregex_iterator it(text.begin(), text.end(), local), end; it != end; ++it) {
-    const std::string link = (*it)[1];
-    const size_t hash = link.find('#');
-    std::string target = "/";
-    target += link.substr(0, hash);
-    ExpectTarget("contents → " + link, target, hash == std::string::npos ? "" : link.substr(hash + 1));
-    ++entries;
+  std::vector<std::string> links;
+  for (std::sregex_iterator it(text.begin(), text.end(), local), end; it != end; ++it) links.push_back((*it)[1]);
+  return links;
+}
+
+TEST_F(HelpFileTest, EveryEntryOfTheContentsAndTheIndexLeadsToAPageAndAnchor) {
+  for (const char* sitemap : {"/kirabi.hhc", "/kirabi.hhk"}) {
+    SCOPED_TRACE(sitemap);
+    const auto found = files_->find(sitemap);
+    ASSERT_NE(found, files_->end());
+    const std::vector<std::string> links = SitemapLinks(found->second);
+    EXPECT_GE(links.size(), 10u);
+    for (const std::string& link : links) {
+      const size_t hash = link.find('#');
+      std::string target = "/";
+      target += link.substr(0, hash);
+      ExpectTarget(std::string(sitemap) + " → " + link, target,
+                   hash == std::string::npos ? "" : link.substr(hash + 1));
+    }
+    // The viewer reads site maps in the file's code page: only ASCII shows the same everywhere.
+    for (char c : found->second) ASSERT_EQ(static_cast<unsigned char>(c) & 0x80, 0) << "non-ASCII text";
   }
-  EXPECT_GE(entries, 10u);
-  // The viewer reads the contents in the file's code page: only ASCII shows the same everywhere.
-  for (char c : text) ASSERT_EQ(static_cast<unsigned char>(c) & 0x80, 0) << "non-ASCII text in the contents";
+}
+
+TEST_F(HelpFileTest, IndexNamesEveryBuiltinFunction) {
+  const auto index = files_->find("/kirabi.hhk");
+  ASSERT_NE(index, files_->end());
+  const std::vector<std::string> links = SitemapLinks(index->second);
+  const std::set<std::string> indexed(links.begin(), links.end());
+  const std::regex heading(R"re(<h3><a name="([A-Z_0-9]+)">)re");
+  size_t builtins = 0;
+  for (const std::string& page : Pages()) {
+    if (page.find("/qvs_") == std::string::npos) continue;
+    const std::string& text = files_->at(page);
+    for (std::sregex_iterator it(text.begin(), text.end(), heading), end; it != end; ++it) {
+      const std::string entry = page.substr(1) + "#" + std::string((*it)[1]);
+      EXPECT_EQ(indexed.count(entry), 1u) << entry << " is not in the index";
+      ++builtins;
+    }
+  }
+  EXPECT_EQ(builtins, 114u);
 }
 
 TEST_F(HelpFileTest, EveryPageCarriesBothLanguagesInUtf8) {
