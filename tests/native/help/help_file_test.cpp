@@ -57,9 +57,10 @@ bool ReadHelpFile(HelpFiles& files) {
                        &context) != 0;
 }
 
-// The default page recorded in #SYSTEM: entries of a 16-bit code, a 16-bit
-// length and the data, after a 32-bit version; code 2 is the default topic.
-std::string DefaultTopic(const std::string& system) {
+// A text entry of #SYSTEM: entries of a 16-bit code, a 16-bit length and the
+// data, after a 32-bit version. Code 0 is the contents file, 1 the keyword
+// index, 2 the default topic.
+std::string SystemEntry(const std::string& system, unsigned wanted) {
   size_t at = 4;
   while (at + 4 <= system.size()) {
     const auto byte = [&](size_t i) { return static_cast<uint8_t>(system[i]); };
@@ -67,7 +68,7 @@ std::string DefaultTopic(const std::string& system) {
     const unsigned length = byte(at + 2) | (byte(at + 3) << 8);
     at += 4;
     if (at + length > system.size()) break;
-    if (code == 2) return std::string(system.c_str() + at);
+    if (code == wanted) return std::string(system.c_str() + at);
     at += length;
   }
   return {};
@@ -183,9 +184,18 @@ TEST_F(HelpFileTest, TopicListHoldsEachTopicOnce) {
 TEST_F(HelpFileTest, OpeningTheFileAloneShowsAnExistingDefaultPage) {
   const auto system = files_->find("/#SYSTEM");
   ASSERT_NE(system, files_->end());
-  const std::string topic = DefaultTopic(system->second);
+  const std::string topic = SystemEntry(system->second, 2);
   ASSERT_FALSE(topic.empty()) << "no default topic recorded";
   ExpectTarget("default topic", "/" + topic, "");
+}
+
+// The viewer shows the Contents and Index tabs for the files #SYSTEM names.
+TEST_F(HelpFileTest, ContentsAndIndexAreRecordedForTheViewer) {
+  const auto system = files_->find("/#SYSTEM");
+  ASSERT_NE(system, files_->end());
+  EXPECT_EQ(SystemEntry(system->second, 0), "kirabi.hhc");
+  EXPECT_EQ(SystemEntry(system->second, 1), "kirabi.hhk");
+  EXPECT_EQ(SystemEntry(system->second, 3), "Kirabi Help");
 }
 
 TEST_F(HelpFileTest, EveryLinkBetweenPagesLeadsToAPageAndAnchor) {
