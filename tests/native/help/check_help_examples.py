@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Runs every QV-Script example of the help pages through qvs.
+"""Runs every QV-Script example of the help pages through qvs, and checks
+that the pages' markup is balanced (an unclosed <pre> or <table> would swallow
+the rest of a page in the viewer).
 
 An example is a <pre class="example"> block. When a <pre class="result">
 block follows it, the example's output (the values passed to
@@ -12,6 +14,7 @@ usage: check_help_examples.py --qvs QVS --help-dir HELP --source-root ROOT
 """
 import argparse
 import html
+import html.parser
 import pathlib
 import re
 import subprocess
@@ -70,6 +73,36 @@ def run_example(qvs, example):
     return problems
 
 
+class MarkupChecker(html.parser.HTMLParser):
+    """Every element but the empty ones must be closed, in order."""
+    EMPTY = {"meta", "link", "br", "hr", "img", "param"}
+
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.open = []
+        self.problems = []
+
+    def handle_starttag(self, tag, attrs):
+        if tag not in self.EMPTY:
+            self.open.append((tag, self.getpos()[0]))
+
+    def handle_endtag(self, tag):
+        if not self.open or self.open[-1][0] != tag:
+            where = f"<{self.open[-1][0]}> of line {self.open[-1][1]}" if self.open else "nothing"
+            self.problems.append(f"line {self.getpos()[0]}: </{tag}> closes {where}")
+            return
+        self.open.pop()
+
+
+def check_markup(page):
+    checker = MarkupChecker()
+    checker.feed(page.read_text(encoding="utf-8"))
+    checker.close()
+    problems = checker.problems[:5]
+    problems += [f"<{tag}> of line {line} is never closed" for tag, line in checker.open[:5]]
+    return [f"{page.name}: {p}" for p in problems]
+
+
 def builtin_names(source_root):
     names = set()
     for header in sorted((source_root / "src" / "script").rglob("*.h")):
@@ -108,6 +141,7 @@ def main():
     failures = []
     count = 0
     for page in pages:
+        failures += check_markup(page)
         for example in examples_of(page):
             count += 1
             for problem in run_example(args.qvs, example):
