@@ -21,6 +21,7 @@
 #include "settings/interface_language_win.h"
 #include "settings/settings_message_win.h"
 #include "settings/settings_store_win.h"
+#include "ui/help_topics.h"
 
 AppState& App() {
   static AppState state;
@@ -76,7 +77,7 @@ void LookUpClipboardListener(ClipboardListenerFunctions& f) {
 void SetExecutableFolderCurrent(const AppState& app) { SetCurrentDirectoryW(app.executable_folder.c_str()); }
 
 void OpenHelpSwitches() {
-  const std::u16string topic(kHelpTopicSwitches);
+  const std::u16string topic(kTopicCommandLine);
   const HINSTANCE result = ShellExecuteW(nullptr, L"open", L"hh.exe", Wide(topic), L".", SW_SHOWNORMAL);
   if (reinterpret_cast<INT_PTR>(result) <= 32) {
     ShowAppMessage(nullptr, app_text::kHelpOpenFailed, MB_OK | MB_ICONERROR);
