@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -72,6 +71,19 @@ std::string SystemEntry(const std::string& system, unsigned wanted) {
     at += length;
   }
   return {};
+}
+
+// Every quoted value that follows `prefix` in the text, as in href="VALUE".
+std::vector<std::string> ValuesAfter(const std::string& text, const std::string& prefix) {
+  std::vector<std::string> values;
+  for (size_t at = text.find(prefix); at != std::string::npos; at = text.find(prefix, at)) {
+    at += prefix.size();
+    const size_t end = text.find('"', at);
+    if (end == std::string::npos) break;
+    values.push_back(text.substr(at, end - at));
+    at = end;
+  }
+  return values;
 }
 
 bool HasAnchor(const std::string& page, const std::string& anchor) {
@@ -199,12 +211,9 @@ TEST_F(HelpFileTest, ContentsAndIndexAreRecordedForTheViewer) {
 }
 
 TEST_F(HelpFileTest, EveryLinkBetweenPagesLeadsToAPageAndAnchor) {
-  const std::regex href(R"re(href="([^"]*)")re");
   size_t links = 0;
   for (const std::string& from : Pages()) {
-    const std::string& content = files_->at(from);
-    for (std::sregex_iterator it(content.begin(), content.end(), href), end; it != end; ++it) {
-      const std::string link = (*it)[1];
+    for (const std::string& link : ValuesAfter(files_->at(from), "href=\"")) {
       if (link.find(':') != std::string::npos) continue;  // another scheme: not ours to check
       const size_t hash = link.find('#');
       const std::string target = ResolveLink(from, link.substr(0, hash));
@@ -217,10 +226,7 @@ TEST_F(HelpFileTest, EveryLinkBetweenPagesLeadsToAPageAndAnchor) {
 
 // The links ("Local" values) of a site map: the contents or the keyword index.
 std::vector<std::string> SitemapLinks(const std::string& text) {
-  const std::regex local(R"re(name="Local" value="([^"]*)")re");
-  std::vector<std::string> links;
-  for (std::sregex_iterator it(text.begin(), text.end(), local), end; it != end; ++it) links.push_back((*it)[1]);
-  return links;
+  return ValuesAfter(text, "name=\"Local\" value=\"");
 }
 
 TEST_F(HelpFileTest, EveryEntryOfTheContentsAndTheIndexLeadsToAPageAndAnchor) {
@@ -247,13 +253,11 @@ TEST_F(HelpFileTest, IndexNamesEveryBuiltinFunction) {
   ASSERT_NE(index, files_->end());
   const std::vector<std::string> links = SitemapLinks(index->second);
   const std::set<std::string> indexed(links.begin(), links.end());
-  const std::regex heading(R"re(<h3><a name="([A-Z_0-9]+)">)re");
   size_t builtins = 0;
   for (const std::string& page : Pages()) {
     if (page.find("/qvs_") == std::string::npos) continue;
-    const std::string& text = files_->at(page);
-    for (std::sregex_iterator it(text.begin(), text.end(), heading), end; it != end; ++it) {
-      const std::string entry = page.substr(1) + "#" + std::string((*it)[1]);
+    for (const std::string& name : ValuesAfter(files_->at(page), "<h3><a name=\"")) {
+      const std::string entry = page.substr(1) + "#" + name;
       EXPECT_EQ(indexed.count(entry), 1u) << entry << " is not in the index";
       ++builtins;
     }
@@ -268,7 +272,11 @@ TEST_F(HelpFileTest, EveryPageCarriesBothLanguagesInUtf8) {
     const std::string& content = files_->at(path);
     EXPECT_NE(content.find("charset=utf-8"), std::string::npos) << path;
     // Japanese text: hiragana or katakana, U+3040-U+30FF, is E3 81 80 - E3 83 BF in UTF-8.
-    const bool japanese = std::regex_search(content, std::regex("\xE3[\x81-\x83]"));
+    bool japanese = false;
+    for (size_t i = 0; i + 1 < content.size() && !japanese; ++i) {
+      const auto lead = static_cast<unsigned char>(content[i]), next = static_cast<unsigned char>(content[i + 1]);
+      japanese = lead == 0xE3 && next >= 0x81 && next <= 0x83;
+    }
     EXPECT_TRUE(japanese) << path << " has no Japanese text";
     EXPECT_NE(content.find(" the "), std::string::npos) << path << " has no English text";
     EXPECT_EQ(content.find("<!-- include "), std::string::npos) << path << ": a shared piece was not put in";
