@@ -3,14 +3,15 @@
 // bits, code points where it has 32), and positions reported to the script
 // are turned back into UTF-8 byte counts. Pure ASCII arguments skip the
 // widening (see ForMatching).
+#include "script/builtins_regex.h"
+
 #include <boost/regex.hpp>
 
 #include <algorithm>
 #include <string>
 
 #include "common/utf.h"
-#include "script/builtins_array.h"
-#include "script/builtins_text.h"
+#include "script/builtin_args.h"
 
 namespace {
 

@@ -19,6 +19,7 @@ list(APPEND KIRABI_SCRIPT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/nodes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/parse.cpp
   ${CMAKE_CURRENT_LIST_DIR}/builtin_table.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/builtin_args.cpp
   ${CMAKE_CURRENT_LIST_DIR}/qv_script.cpp
   ${FLEX_kirabi_script_lexer_OUTPUTS}
   ${BISON_kirabi_script_parser_OUTPUT_SOURCE})
