@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "settings/memory_store.h"
 #include "settings/settings.h"
+#include "settings/settings_keys.h"
 
 namespace {
 
@@ -162,6 +165,66 @@ TEST(SettingsKeys, LoadReadsEveryKeyInOneOrder) {
   } store;
   LoadSettings(s, store, Language::English);
   EXPECT_EQ(store.reads, ExpectedLoadOrder());
+}
+
+// The table is what save writes: each group's listed names are exactly the
+// keys written, in order.
+TEST(SettingsKeys, TableDescribesEachGroupsWrites) {
+  const Settings s = DefaultSettings(Language::Japanese);
+  for (int group = 1; group <= kSaveGroupCount; ++group) {
+    MemoryStore store(MemoryStore::Kind::Ini, Language::Japanese);
+    ASSERT_TRUE(SaveSettings(s, store, group));
+    EXPECT_EQ(GroupWriteOrder(group), store.write_log()) << "group " << group;
+  }
+  EXPECT_TRUE(GroupWriteOrder(0).empty());
+  EXPECT_TRUE(GroupWriteOrder(kSaveGroupCount + 1).empty());
+}
+
+// Every stored name belongs to one row only, and the rows in table order
+// name the keys in load order (the drive families read drive by drive).
+TEST(SettingsKeys, RowsNameEveryKeyOnceInLoadOrder) {
+  Keys names;
+  std::vector<std::u16string> sizes;
+  for (const SettingKey& row : SettingKeys()) {
+    const Keys own = StoredKeyNames(row);
+    if (row.kind == KeyKind::DriveSizes) {
+      sizes = own;
+      continue;
+    }
+    if (row.kind == KeyKind::DriveUnits) {
+      for (std::size_t d = 0; d < own.size(); ++d) Append(names, {sizes.at(d), own[d]});
+      continue;
+    }
+    Append(names, own);
+  }
+  EXPECT_EQ(names, ExpectedLoadOrder());
+  Keys sorted = names;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+}
+
+TEST(SettingsKeys, NamedExceptionsBesideTheTable) {
+  struct Case {
+    const char16_t* key;
+    int group;
+    LoadRule rule;
+  };
+  const Case cases[] = {
+      {u"FADEOUTSEC", 0, LoadRule::FadeKeys},  {u"HIDEICON", 0, LoadRule::Keep},
+      {u"HIDESTOP", 6, LoadRule::FadeKeys},    {u"FADEOUTMSEC", 6, LoadRule::FadeKeys},
+      {u"ALARM", 1, LoadRule::AlarmMode},      {u"HOTKEY_MEMO", 5, LoadRule::HotkeyRule},
+      {u"FORMAT", 4, LoadRule::LanguageDefault}, {u"GAP_BETWEEN_ITEMS", 1, LoadRule::FixedNotNegative},
+  };
+  for (const Case& c : cases) {
+    const SettingKey* row = FindSettingKey(c.key);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->group, c.group);
+    EXPECT_EQ(row->rule, c.rule);
+  }
+  EXPECT_EQ(FindSettingKey(u"CUSTCOLORS"), nullptr) << "the colour table is not a key";
+  EXPECT_EQ(FindSettingKey(u"TEXTCOLOR_R"), nullptr) << "colour rows are named without their suffix";
+  EXPECT_EQ(StoredAlarm(3), 0);
+  EXPECT_EQ(StoredAlarm(2), 2);
 }
 
 // Captured from the hand-written load and save lists before they became one
