@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/pictures_win.h"
-#include "common/language.h"
 #include "display/alarm.h"
 #include "display/display_state.h"
 #include "display/overlay_window_win.h"
@@ -25,7 +24,6 @@ struct ClipboardListenerFunctions {
 
 struct AppState {
   HINSTANCE instance = nullptr;
-  Language language = Language::Japanese;
   std::wstring executable_path;
   std::wstring executable_folder;
 

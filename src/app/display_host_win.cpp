@@ -23,6 +23,6 @@ bool RunDisplayCycle(CanvasProvider& canvases, bool force) {
   static const DisplayHooks hooks = MakeHooks();
   AppState& app = App();
   static WinDisplaySources sources(app.settings, hooks, app.instance);
-  DisplayContext context{app.settings, app.language, app.display, sources, app.overlay, app.alarm, &app.sampler};
+  DisplayContext context{app.settings, AppLanguage(), app.display, sources, app.overlay, app.alarm, &app.sampler};
   return DisplayCycle(context, canvases, force);
 }

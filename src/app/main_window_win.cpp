@@ -19,7 +19,7 @@
 #include "app/resource_ids.h"
 #include "app/tray_action.h"
 #include "app/tray_win.h"
-#include "app/wide_win.h"
+#include "common/wide_win.h"
 #include "display/placement.h"
 #include "settings/settings_store_win.h"
 
@@ -187,7 +187,7 @@ void TrackTrayMenu(HWND window) {
     } else {
       BringSheetForward();
       Notify(nullptr, nullptr, 0);
-      Notify(window, app_text::kCloseTheDialog.In(app.language).data(), 2);
+      Notify(window, app_text::kCloseTheDialog.In(AppLanguage()).data(), 2);
     }
   }
   SetForegroundWindow(window);
@@ -323,7 +323,7 @@ void OnCreate(HWND window) {
     app.taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
   }
   ImmAssociateContext(window, nullptr);
-  app.menu = LoadMenuW(app.instance, MAKEINTRESOURCEW(app.language == Language::Japanese ? IDM_TRAY_JA : IDM_TRAY_EN));
+  app.menu = LoadMenuW(app.instance, MAKEINTRESOURCEW(AppLanguage() == Language::Japanese ? IDM_TRAY_JA : IDM_TRAY_EN));
   if (app.menu) SetMenuDefaultItem(GetSubMenu(app.menu, 0), 0, TRUE);
   // Clipboard watching (CLIPBOARD, AUTO_PLAINER, AUTO_DEL_CLIP, MEMO_AS_SCRIPT)
   // starts here once the clipboard monitor exists.
@@ -333,8 +333,8 @@ void OnCreate(HWND window) {
   if (app.settings.AUTO_DEL_CLIP) {
     SetTimer(window, timer_id::kAutoClearClipboard, AutoClearPeriodMs(app.settings.AUTO_DEL_CLIPSEC), nullptr);
   }
-  app.shortcut_path = StartupShortcutPath(app.language);
-  if (app.language == Language::Japanese && !app.settings.NoOpeningDlg) {
+  app.shortcut_path = StartupShortcutPath(AppLanguage());
+  if (AppLanguage() == Language::Japanese && !app.settings.NoOpeningDlg) {
     app.opening_notice = OpenOpeningNotice(app.instance, app.pictures, app.settings.BIGDIALOG != 0,
                                            &OnOpeningNoticeClosed);
   }
@@ -368,7 +368,7 @@ void OnDestroy(HWND window) {
 void StartScriptHoldBack(HWND window) {
   AppState& app = App();
   app.script_held_back = true;
-  if (!app.settings.NoNotifyScriptSuspend) Notify(window, app_text::kScriptHeldBack.In(app.language).data(), 1);
+  if (!app.settings.NoNotifyScriptSuspend) Notify(window, app_text::kScriptHeldBack.In(AppLanguage()).data(), 1);
   SetTimer(window, timer_id::kScriptHoldBack, kScriptHoldBackMs, nullptr);
 }
 

@@ -2,6 +2,7 @@
 
 #include <imm.h>
 
+#include "common/wide_win.h"
 #include "display/alarm_win.h"
 #include "display/clock_format_win.h"
 #include "display/flash_window_win.h"
@@ -27,7 +28,7 @@ HFONT CreateDisplayFont(const Settings& settings) {
   return CreateFontW(settings.FONTSIZE, 0, 0, 0, settings.FONTBOLD ? 700 : 500,
                      settings.FONTITALIC ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
                      CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, VARIABLE_PITCH,
-                     reinterpret_cast<LPCWSTR>(settings.FONTNAME.c_str()));
+                     Wide(settings.FONTNAME.c_str()));
 }
 
 ImeReading ReadForegroundIme() {
