@@ -10,6 +10,7 @@
 #include "app/app_texts.h"
 #include "app/command_line.h"
 #include "app/commands.h"
+#include "app/display_host_win.h"
 #include "app/instance_win.h"
 #include "app/main_window_win.h"
 #include "app/message_win.h"
@@ -96,14 +97,11 @@ bool CreateWindows(AppState& app) {
   classes.small_icon = app.small_icon;
   classes.key_brush = app.key_brush;
   if (!RegisterOverlayClasses(classes)) return false;
-  static BackgroundPaintSource paint;
-  paint.settings = &app.settings;
   const std::u16string title(app_text::kProductName.In(AppLanguage()));
-  if (!CreateOverlayWindows(app.instance, app.settings, std::wstring_view(Wide(title)), &paint, nullptr,
-                            app.windows)) {
+  if (!CreateOverlayWindows(app.instance, app.settings, std::wstring_view(Wide(title)), app.display.background_paint(),
+                            nullptr, app.windows, &app.display.windows())) {
     return false;
   }
-  app.overlay.Attach(app.windows);
   RegisterHotkeys(app.windows.text, app.settings, AppLanguage());
   return true;
 }
@@ -125,7 +123,7 @@ void CleanUp(AppState& app, HANDLE mutex) {
   DeleteCriticalSection(&app.output_lock);
   DeleteCriticalSection(&app.memo_lock);
   DeleteCriticalSection(&app.clipboard_lock);
-  app.sampler.Close();
+  app.display.CloseSampler();
   if (app.key_brush) DeleteObject(app.key_brush);
   app.key_brush = nullptr;
   ReleaseMutex(mutex);
@@ -166,7 +164,7 @@ int RunKirabi(HINSTANCE instance, const wchar_t* command_line) {
     return 0;
   };
   if (step == FirstInstanceStep::kExitAtOnce) return early_exit();
-  if (s == Switch::Hide) app.display.hidden = true;
+  if (s == Switch::Hide) app.display.state().hidden = true;
 
   AllowMessagesThroughPrivilegeFilter();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -214,6 +212,7 @@ int RunKirabi(HINSTANCE instance, const wchar_t* command_line) {
   LoadSettings(app.settings);
   LookUpClipboardListener(app.listener);
 
+  app.display.hooks() = MakeDisplayHooks();
   if (!CreateWindows(app)) {
     ShowAppMessage(nullptr, app_text::kWindowCreationFailed, MB_OK | MB_ICONERROR);
     CleanUp(app, mutex);
