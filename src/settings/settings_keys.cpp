@@ -19,8 +19,8 @@ constexpr SettingKey kKeys[] = {
     {KEY(TOP), K::Integer, R::Keep, 1, 5},
     {KEY(INTERVAL), K::Integer, R::Keep, 1, 6},
     {KEY(HIDESTOP), K::Flag, R::FadeKeys, 6, 0},
-    {KEY(FADEOUTMSEC), K::Integer, R::FadeKeys, 6, 1},
-    {KEY(FADEOUTSEC), K::Integer, R::FadeKeys, 0, 0},
+    {KEY(FADEOUTMSEC), K::Integer, R::WithFadeKeys, 6, 1},
+    {KEY(FADEOUTSEC), K::Integer, R::WithFadeKeys, 0, 0},
     {KEY(HIDEMOVE), K::Flag, R::Keep, 6, 2},
     {KEY(FADEINMSEC), K::Integer, R::Keep, 6, 3},
     {KEY(HideOut), K::Flag, R::Keep, 6, 4},
@@ -270,10 +270,8 @@ void LoadMemo(Settings& s, SettingsStore& store, const SettingKey& row, const Ke
 
 void LoadRow(Settings& s, SettingsStore& store, const SettingKey& row, Language language,
              const KeyTableHooks& hooks) {
-  if (row.rule == R::FadeKeys) {
-    if (row.key == u"HIDESTOP") LoadFadeKeys(s, store);
-    return;
-  }
+  if (row.rule == R::FadeKeys) return LoadFadeKeys(s, store);
+  if (row.rule == R::WithFadeKeys) return;
   switch (row.kind) {
     case K::Integer: LoadIntegerRow(s, store, row); break;
     case K::Flag: LoadFlagRow(s, store, row); break;

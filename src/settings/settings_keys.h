@@ -46,7 +46,8 @@ enum class LoadRule : uint8_t {
   AlarmMode,        // anything but 0, 1, 2 loads as 0
   FixedNotNegative, // as FixedDefault; negative numbers load as 0
   LanguageDefault,  // an absent text gives the language's default
-  FadeKeys,         // read by the fade-key rule, not on its own
+  FadeKeys,         // HIDESTOP: reads the three fade keys together
+  WithFadeKeys,     // FADEOUTMSEC, FADEOUTSEC: read with HIDESTOP, not on their own
   HotkeyRule,       // absent is 0; NormalizeHotkey applies
   DriveUnit,        // absent is 2; the low byte; above 6 loads as 2
 };

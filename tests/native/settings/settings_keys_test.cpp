@@ -210,8 +210,8 @@ TEST(SettingsKeys, NamedExceptionsBesideTheTable) {
     LoadRule rule;
   };
   const Case cases[] = {
-      {u"FADEOUTSEC", 0, LoadRule::FadeKeys},  {u"HIDEICON", 0, LoadRule::Keep},
-      {u"HIDESTOP", 6, LoadRule::FadeKeys},    {u"FADEOUTMSEC", 6, LoadRule::FadeKeys},
+      {u"FADEOUTSEC", 0, LoadRule::WithFadeKeys},  {u"HIDEICON", 0, LoadRule::Keep},
+      {u"HIDESTOP", 6, LoadRule::FadeKeys},    {u"FADEOUTMSEC", 6, LoadRule::WithFadeKeys},
       {u"ALARM", 1, LoadRule::AlarmMode},      {u"HOTKEY_MEMO", 5, LoadRule::HotkeyRule},
       {u"FORMAT", 4, LoadRule::LanguageDefault}, {u"GAP_BETWEEN_ITEMS", 1, LoadRule::FixedNotNegative},
   };
