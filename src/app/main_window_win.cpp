@@ -265,6 +265,9 @@ void OpenSettingsSheet(uint32_t page) {
     }
     return;
   }
+  // A second instance waits for its sent command; the sheet is modal, so
+  // let it go on before the sheet's own message loop starts.
+  if (InSendMessage()) ReplyMessage(0);
   app.dialog_open = true;
   const SheetHost host = MakeSheetHost();
   OpenSettingsDialog(host, int(page));
