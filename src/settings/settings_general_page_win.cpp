@@ -109,6 +109,7 @@ void GeneralPage::FillPosition() {
   HWND corner = Item(IDC_G_CORNER);
   for (const std::u16string& text : CornerListTexts(monitors, language())) AddItem(corner, text);
   SendMessageW(corner, CB_SETCURSEL, CornerListIndex(s.WPOS, monitors), 0);
+  SendMessageW(corner, CB_SETDROPPEDWIDTH, 320, 0);
   const struct {
     int edit, spin, low, high, chars;
     int32_t value;

@@ -101,6 +101,45 @@ void PlaceSheet(SheetContext& context, HWND page) {
   SetWindowPos(sheet, nullptr, x, y, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// The page templates' size in dialog units.
+constexpr RECT kPageSize{0, 0, 384, 280};
+
+// The sheet sizes itself with its own font, which can be smaller than a
+// page's (the Japanese pages use a larger one): the tab area, the buttons and
+// the sheet then grow so that the whole page shows.
+void FitPage(HWND sheet, HWND page) {
+  RECT need = kPageSize;
+  MapDialogRect(page, &need);
+  HWND tab = PropSheet_GetTabControl(sheet);
+  RECT area;
+  if (!tab || !GetWindowRect(tab, &area)) return;
+  MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&area), 2);
+  TabCtrl_AdjustRect(tab, FALSE, &area);
+  const int dx = std::max<int>(0, need.right - (area.right - area.left));
+  const int dy = std::max<int>(0, need.bottom - (area.bottom - area.top));
+  if (dx > 0 || dy > 0) {
+    RECT frame;
+    GetWindowRect(sheet, &frame);
+    SetWindowPos(sheet, nullptr, 0, 0, frame.right - frame.left + dx, frame.bottom - frame.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT t;
+    GetWindowRect(tab, &t);
+    SetWindowPos(tab, nullptr, 0, 0, t.right - t.left + dx, t.bottom - t.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int id : {IDOK, IDCANCEL, 0x3021 /* Apply */, IDHELP}) {
+      HWND button = GetDlgItem(sheet, id);
+      RECT b;
+      if (!button || !GetWindowRect(button, &b)) continue;
+      MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&b), 2);
+      SetWindowPos(button, nullptr, b.left + dx, b.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    area.right += dx;
+    area.bottom += dy;
+  }
+  SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 void EnlargeChildren(HWND window, double factor, HFONT font) {
@@ -117,7 +156,10 @@ bool SheetPageBase::OnInit() {
   if (!context_.sheet) {
     context_.sheet = GetParent(window());
     if (context_.host->sheet_opened) context_.host->sheet_opened(context_.sheet);
+    FitPage(context_.sheet, window());
     PlaceSheet(context_, window());
+  } else if (context_.factor <= 1.0) {
+    FitPage(context_.sheet, window());
   }
   if (context_.factor > 1.0 || context_.big_font) EnlargeChildren(window(), context_.factor, context_.big_font);
   loading_ = true;
