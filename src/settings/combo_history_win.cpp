@@ -4,6 +4,7 @@
 
 #include "settings/ini_store_win.h"
 #include "settings/registry_store_win.h"
+#include "settings/settings_message_win.h"
 #include "settings/settings_store_win.h"
 
 namespace {
@@ -13,8 +14,8 @@ const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wch
 // A sorted list would break the most-recent-first order.
 void WarnWhenSorted(HWND combo) {
   if (GetWindowLongW(combo, GWL_STYLE) & CBS_SORT) {
-    MessageBoxW(GetParent(combo), L"Warning: Combobox Control has CBS_SORT style!", L"ComboboxQueue",
-                MB_OK | MB_ICONERROR);
+    ShowSettingsMessage(GetParent(combo), u"Warning: Combobox Control has CBS_SORT style!", u"ComboboxQueue",
+                        MB_OK | MB_ICONERROR);
   }
 }
 
