@@ -27,6 +27,10 @@ constexpr TextPair kAlarmSoundTitle{u"アラームで再生するWAVファイル
 constexpr TextPair kChimeSoundTitle{u"時報で再生するWAVファイル", u"Alarm X:00"};
 constexpr TextPair kChimeBrowse{u"参照(&E)...", u"Brow&se..."};
 constexpr TextPair kChimeSelect{u"選択(&E)...", u"S&elect..."};
+constexpr TextPair kWidthTip{u"0を指定すると、DEF_MAX_WND_WIDTH の幅まで自動で調整します。",
+                             u"0: automatic, up to DEF_MAX_WND_WIDTH pixels."};
+constexpr TextPair kHeightTip{u"0を指定すると、DEF_MAX_WND_HEIGHT の高さまで自動で調整します。",
+                              u"0: automatic, up to DEF_MAX_WND_HEIGHT pixels."};
 
 int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM lparam) {
   auto& faces = *reinterpret_cast<std::vector<std::u16string>*>(lparam);
@@ -126,6 +130,8 @@ void GeneralPage::FillPosition() {
   }
   SetCheck(IDC_G_SHOW_CLOCK, s.SHOW_CLOCK);
   SetCheck(IDC_G_SHOW_LINE, s.SHOW_LINE);
+  AddTooltip(IDC_G_WIDTH, kWidthTip.In(language()));
+  AddTooltip(IDC_G_HEIGHT, kHeightTip.In(language()));
 }
 
 void GeneralPage::FillFont() {

@@ -58,11 +58,15 @@ class SheetPageBase : public PropertyPage {
   int Message(const TextPair& text, const TextPair& caption, UINT type) const;
   int Message(std::u16string_view text, UINT type) const;  // product name as caption
   void SwitchPage(int page) const;
+  // A tip shown over the control; the page's one tooltip window is made on
+  // first use.
+  void AddTooltip(int id, std::u16string_view text);
 
   bool loading_ = false;
 
  private:
   SheetContext& context_;
+  HWND tooltip_ = nullptr;
 };
 
 // Opens the sound chooser over `box` (alarm, chime, per-hour, warn sound):

@@ -243,6 +243,24 @@ void SheetPageBase::SwitchPage(int page) const {
   if (context_.sheet) PostMessageW(context_.sheet, PSM_SETCURSEL, WPARAM(page), 0);
 }
 
+void SheetPageBase::AddTooltip(int id, std::u16string_view text) {
+  if (!tooltip_) {
+    tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window(), nullptr, host().instance, nullptr);
+    if (!tooltip_) return;
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
+    ThemeTooltip(tooltip_);
+  }
+  std::u16string copy(text);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window();
+  tool.uId = UINT_PTR(Item(id));
+  tool.lpszText = const_cast<wchar_t*>(AsWide(copy));
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, LPARAM(&tool));
+}
+
 // --- helpers of several pages ---
 
 bool ChooseSoundFile(HWND owner, HWND box, std::u16string_view title, Language language) {
