@@ -81,12 +81,8 @@ bool HourlySoundsDialog::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, I
 // The file goes into the first row whose bottom edge is at or below the
 // cursor.
 void HourlySoundsDialog::OnDropFiles(HDROP drop) {
-  POINT at{};
-  DragQueryPoint(drop, &at);
-  const std::u16string file = DroppedFile(drop);
-  DragFinish(drop);
+  const auto [file, at] = TakeDrop(window(), drop);
   if (file.empty()) return;
-  ClientToScreen(window(), &at);
   int chosen = -1;
   for (int h = 0; h < kJihouHours; ++h) {
     RECT box;

@@ -408,12 +408,8 @@ bool GeneralPage::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR&
 
 // The file goes into the sound box under the cursor.
 void GeneralPage::OnDropFiles(HDROP drop) {
-  POINT at{};
-  DragQueryPoint(drop, &at);
-  const std::u16string file = DroppedFile(drop);
-  DragFinish(drop);
+  const auto [file, at] = TakeDrop(window(), drop);
   if (file.empty()) return;
-  ClientToScreen(window(), &at);
   for (int id : {IDC_G_ALARM_WAV, IDC_G_JIHOU_WAV}) {
     RECT box;
     if (GetWindowRect(Item(id), &box) && PtInRect(&box, at) && IsWindowEnabled(Item(id))) {

@@ -194,9 +194,7 @@ bool MemoPage::OnNotify(int id, NMHDR* header) {
 
 bool MemoPage::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR& result) {
   if (message == WM_DROPFILES) {
-    HDROP drop = HDROP(wparam);
-    const std::u16string file = DroppedFile(drop);
-    DragFinish(drop);
+    const std::u16string file = TakeDrop(window(), HDROP(wparam)).file;
     if (!file.empty()) LoadFile(std::wstring(file.begin(), file.end()));
     result = 0;
     return true;

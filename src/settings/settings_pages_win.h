@@ -73,8 +73,13 @@ class SheetPageBase : public PropertyPage {
 // the box's text is the initial file and gets the chosen path.
 bool ChooseSoundFile(HWND owner, HWND box, std::u16string_view title, Language language);
 
-// The first file dropped, or empty.
-std::u16string DroppedFile(HDROP drop);
+// A drop on `window`: the first file (empty when none) and the cursor in
+// screen coordinates. The drop is finished.
+struct DroppedFile {
+  std::u16string file;
+  POINT at{};
+};
+DroppedFile TakeDrop(HWND window, HDROP drop);
 
 std::unique_ptr<SheetPageBase> MakeGeneralPage(SheetContext& context);
 std::unique_ptr<SheetPageBase> MakeMemoPage(SheetContext& context);

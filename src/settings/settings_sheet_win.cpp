@@ -291,10 +291,15 @@ bool ChooseSoundFile(HWND owner, HWND box, std::u16string_view title, Language l
   return true;
 }
 
-std::u16string DroppedFile(HDROP drop) {
+DroppedFile TakeDrop(HWND window, HDROP drop) {
+  DroppedFile dropped;
   wchar_t file[MAX_PATH] = L"";
   const UINT length = DragQueryFileW(drop, 0, file, MAX_PATH);
-  return std::u16string(reinterpret_cast<const char16_t*>(file), length);
+  dropped.file.assign(reinterpret_cast<const char16_t*>(file), length);
+  DragQueryPoint(drop, &dropped.at);
+  DragFinish(drop);
+  ClientToScreen(window, &dropped.at);
+  return dropped;
 }
 
 // --- the sheet ---

@@ -253,6 +253,32 @@ TEST_F(SettingsSheet, AlarmHourOutOfRangeIsRefusedAndNothingIsTaken) {
   EXPECT_EQ(Ini(L"INTERVAL"), L"60");
 }
 
+// Countdown mode: the alarm is now plus the duration, and the page shows the
+// computed time in clock mode.
+TEST_F(SettingsSheet, CountdownBecomesAnAlarmTime) {
+  Start({});
+  OpenWithMemoSwitch();
+  HWND general = ShowPage(0);
+  ASSERT_NE(general, nullptr);
+  Click(general, 1087);
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(general, 1089))) << "the clear button shows in countdown mode";
+  SetItem(general, 1010, L"0");
+  SetItem(general, 1013, L"30");
+  SetItem(general, 1088, L"45");
+  SYSTEMTIME before;
+  GetLocalTime(&before);
+  PostMessageW(sheet_, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+  ASSERT_TRUE(PollUntil(kOpen, [&] { return Ini(L"ALARM_SEC") != L"<absent>"; }));
+  EXPECT_EQ(SendDlgItemMessageW(general, 1085, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(general, 1089)));
+  const int stored = _wtoi(Ini(L"ALARM_HOUR").c_str()) * 3600 + _wtoi(Ini(L"ALARM_MIN").c_str()) * 60 +
+                     _wtoi(Ini(L"ALARM_SEC").c_str());
+  const int expected = (before.wHour * 3600 + before.wMinute * 60 + before.wSecond + 30 * 60 + 45) % 86400;
+  const int late = (stored - expected + 86400) % 86400;
+  EXPECT_LE(late, 3) << "stored " << stored << " expected about " << expected;
+  EXPECT_EQ(WindowTextOf(GetDlgItem(general, 1013)), Ini(L"ALARM_MIN"));
+}
+
 TEST_F(SettingsSheet, GeneralChangesReachTheStoreAndThePanel) {
   Start({L"FONTSIZE=12", L"INTERVAL=20", L"TEXTCOLOR_R=255", L"TEXTCOLOR_G=0", L"TEXTCOLOR_B=0"});
   const int narrow = PanelWidth();
