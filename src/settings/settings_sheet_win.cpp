@@ -158,7 +158,7 @@ bool SheetPageBase::OnInit() {
     if (context_.host->sheet_opened) context_.host->sheet_opened(context_.sheet);
     FitPage(context_.sheet, window());
     PlaceSheet(context_, window());
-  } else if (context_.factor <= 1.0) {
+  } else {
     FitPage(context_.sheet, window());
   }
   if (context_.factor > 1.0 || context_.big_font) EnlargeChildren(window(), context_.factor, context_.big_font);

@@ -491,6 +491,16 @@ TEST_F(SettingsSheet, SheetShots) {
     PollUntil(kOpen, [&] { return !hourly || !IsWindow(hourly); });
     TearDown();
   }
+  // BIGDIALOG: the sheet enlarged to the work area.
+  SetEnvironmentVariableW(L"QZ_LANG", L"ja");
+  japanese_ = true;
+  Start({L"BIGDIALOG=1"});
+  OpenWithMemoSwitch();
+  for (int page : {1, 0, 2}) {
+    ASSERT_NE(ShowPage(page), nullptr);
+    Pause(700);
+    EXPECT_TRUE(SaveScreen(shots + L"\\ja-big-" + std::to_wstring(page) + L".bmp"));
+  }
 }
 
 }  // namespace
