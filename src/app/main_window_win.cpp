@@ -172,34 +172,31 @@ void RestartDisplayTimer() {
 }
 
 void RecreateDisplayFont() {
-  AppState& app = App();
-  HFONT font = CreateDisplayFont(app.settings);
-  if (!font) return;
-  if (app.font) DeleteObject(app.font);
-  app.font = font;
-  app.display.force_redraw = true;
-  InvalidateOverlay();
+  DisplayRuntime& display = App().display;
+  display.MakeFont();
+  display.state().force_redraw = true;
+  display.windows().InvalidateBoth();
 }
 
 void RedrawDisplay() {
-  AppState& app = App();
-  app.display.force_redraw = true;
-  InvalidateOverlay();
+  DisplayRuntime& display = App().display;
+  display.state().force_redraw = true;
+  display.windows().InvalidateBoth();
 }
 
 // New colours, corners or background opacity: repaint both windows and give
 // the background its opacity at once.
 void OnSheetColors() {
   AppState& app = App();
-  ApplyOpacity(app.display, app.settings, app.overlay);
+  ApplyOpacity(app.display.state(), app.settings, app.display.windows());
   RedrawDisplay();
 }
 
 void ForgetExternalText() {
-  AppState& app = App();
-  app.display.external_text.clear();
-  app.display.external_sender = 0;
-  app.display.force_redraw = true;
+  DisplayState& state = App().display.state();
+  state.external_text.clear();
+  state.external_sender = 0;
+  state.force_redraw = true;
 }
 
 // The clipboard monitor starts or stops watching here once it exists; the
@@ -212,7 +209,7 @@ void OnClipboardConsumersChanged() {
   } else {
     KillTimer(app.windows.text, timer_id::kAutoClearClipboard);
   }
-  app.display.force_redraw = true;
+  app.display.state().force_redraw = true;
 }
 
 void LockMemoText() { EnterCriticalSection(&App().memo_lock); }
@@ -223,7 +220,7 @@ SheetHost MakeSheetHost() {
   SheetHost host;
   host.instance = app.instance;
   host.owner = app.windows.text;
-  host.language = app.language;
+  host.language = AppLanguage();
   host.settings = &app.settings;
   host.sheet_opened = &OnSheetOpened;
   host.sheet_closed = &OnSheetClosed;

@@ -4,6 +4,7 @@
 
 #include "settings/ini_store_win.h"
 #include "settings/registry_store_win.h"
+#include "common/wide_win.h"
 #include "settings/settings_message_win.h"
 #include "settings/settings_store_win.h"
 

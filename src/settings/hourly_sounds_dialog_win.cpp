@@ -30,7 +30,7 @@ bool HourlySoundsDialog::OnInit() {
   for (int h = 0; h < kJihouHours; ++h) {
     SendDlgItemMessageW(window(), IDC_HS_EDIT + h, EM_LIMITTEXT, 519, 0);
     const std::u16string text(s.JIHOU_WAVS[h].view());
-    SetDlgItemTextW(window(), IDC_HS_EDIT + h, AsWide(text));
+    SetDlgItemTextW(window(), IDC_HS_EDIT + h, Wide(text));
   }
   if (context_.factor > 1.0) {
     RECT frame;
@@ -94,7 +94,7 @@ void HourlySoundsDialog::OnDropFiles(HDROP drop) {
       break;
     }
   }
-  if (chosen >= 0) SetDlgItemTextW(window(), IDC_HS_EDIT + chosen, AsWide(file));
+  if (chosen >= 0) SetDlgItemTextW(window(), IDC_HS_EDIT + chosen, Wide(file));
 }
 
 }  // namespace

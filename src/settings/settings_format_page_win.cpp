@@ -90,12 +90,12 @@ void FormatPage::FillDrives() {
   HWND units = Item(IDC_F_UNIT);
   for (std::u16string_view text : DriveUnitTexts()) {
     const std::u16string copy(text);
-    SendMessageW(units, CB_ADDSTRING, 0, LPARAM(AsWide(copy)));
+    SendMessageW(units, CB_ADDSTRING, 0, LPARAM(Wide(copy)));
   }
   HWND drives = Item(IDC_F_DRIVE);
   for (int d = 0; d < kDriveCount; ++d) {
     const std::u16string text = DriveEntryText(d, sizes_[d], units_[d], language());
-    SendMessageW(drives, CB_ADDSTRING, 0, LPARAM(AsWide(text)));
+    SendMessageW(drives, CB_ADDSTRING, 0, LPARAM(Wide(text)));
   }
   SendMessageW(drives, CB_SETCURSEL, 2, 0);  // drive C
   LimitText(IDC_F_THRESHOLD, 10);
@@ -127,7 +127,7 @@ void FormatPage::RewriteDriveEntry(int drive) {
   HWND drives = Item(IDC_F_DRIVE);
   const std::u16string text = DriveEntryText(drive, sizes_[drive], units_[drive], language());
   SendMessageW(drives, CB_DELETESTRING, drive, 0);
-  SendMessageW(drives, CB_INSERTSTRING, drive, LPARAM(AsWide(text)));
+  SendMessageW(drives, CB_INSERTSTRING, drive, LPARAM(Wide(text)));
   SendMessageW(drives, CB_SETCURSEL, drive, 0);
 }
 

@@ -50,7 +50,7 @@ std::vector<std::u16string> SystemFontFaces() {
 
 void AddItem(HWND box, std::u16string_view text) {
   const std::u16string copy(text);
-  SendMessageW(box, CB_ADDSTRING, 0, LPARAM(AsWide(copy)));
+  SendMessageW(box, CB_ADDSTRING, 0, LPARAM(Wide(copy)));
 }
 
 class GeneralPage final : public SheetPageBase {
@@ -139,8 +139,8 @@ void GeneralPage::FillFont() {
   HWND faces = Item(IDC_G_FONT);
   for (const std::u16string& face : SystemFontFaces()) AddItem(faces, face);
   const std::u16string current(s.FONTNAME.view());
-  LRESULT at = SendMessageW(faces, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(AsWide(current)));
-  if (at == CB_ERR && !current.empty()) at = SendMessageW(faces, CB_ADDSTRING, 0, LPARAM(AsWide(current)));
+  LRESULT at = SendMessageW(faces, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(Wide(current)));
+  if (at == CB_ERR && !current.empty()) at = SendMessageW(faces, CB_ADDSTRING, 0, LPARAM(Wide(current)));
   SendMessageW(faces, CB_SETCURSEL, at == CB_ERR ? 0 : at, 0);
   HWND style = Item(IDC_G_STYLE);
   for (std::u16string_view text : FontStyleTexts(language())) AddItem(style, text);

@@ -210,10 +210,10 @@ std::wstring MemoPage::ChooseFile(bool save) {
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = window();
-  ofn.lpstrFilter = AsWide(filter);
+  ofn.lpstrFilter = Wide(filter);
   ofn.lpstrFile = file;
   ofn.nMaxFile = MAX_PATH;
-  ofn.lpstrTitle = AsWide(title);
+  ofn.lpstrTitle = Wide(title);
   ofn.lpstrDefExt = L"txt";
   ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
               (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);

@@ -10,7 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_texts.h"
+#include "common/text_pair.h"
+#include "common/wide_win.h"
 #include "settings/settings_message_win.h"
 #include "settings/settings_sheet_win.h"
 #include "ui/dialog_win.h"

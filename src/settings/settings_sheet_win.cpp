@@ -207,7 +207,7 @@ std::u16string SheetPageBase::Text(int id, std::size_t capacity) const {
 
 void SheetPageBase::SetText(int id, std::u16string_view text) const {
   const std::u16string copy(text);
-  SetDlgItemTextW(window(), id, AsWide(copy));
+  SetDlgItemTextW(window(), id, Wide(copy));
 }
 
 bool SheetPageBase::Checked(int id) const { return IsDlgButtonChecked(window(), id) == BST_CHECKED; }
@@ -236,7 +236,7 @@ int SheetPageBase::Message(const TextPair& text, const TextPair& caption, UINT t
 }
 
 int SheetPageBase::Message(std::u16string_view text, UINT type) const {
-  return ShowSettingsMessage(window(), text, app_text::kProductName.In(language()), type);
+  return ShowSettingsMessage(window(), text, kProductName.In(language()), type);
 }
 
 void SheetPageBase::SwitchPage(int page) const {
@@ -257,7 +257,7 @@ void SheetPageBase::AddTooltip(int id, std::u16string_view text) {
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = window();
   tool.uId = UINT_PTR(Item(id));
-  tool.lpszText = const_cast<wchar_t*>(AsWide(copy));
+  tool.lpszText = const_cast<wchar_t*>(Wide(copy));
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, LPARAM(&tool));
 }
 
@@ -273,10 +273,10 @@ bool ChooseSoundFile(HWND owner, HWND box, std::u16string_view title, Language l
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
-  ofn.lpstrFilter = AsWide(filter);
+  ofn.lpstrFilter = Wide(filter);
   ofn.lpstrFile = file;
   ofn.nMaxFile = MAX_PATH;
-  ofn.lpstrTitle = AsWide(title_text);
+  ofn.lpstrTitle = Wide(title_text);
   ofn.lpstrDefExt = L"wav";
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   BOOL chosen = GetOpenFileNameW(&ofn);
@@ -317,7 +317,7 @@ void OpenSettingsDialog(const SheetHost& host, int start_page) {
   }
   for (std::size_t i = 0; i < pages.size(); ++i) {
     PROPSHEETPAGEW page = pages[i]->MakePage(host.instance, ja ? kPages[i].template_ja : kPages[i].template_en,
-                                             AsWide(titles[i]));
+                                             Wide(titles[i]));
     page.dwFlags |= PSP_HASHELP;
     sheet_pages.push_back(page);
   }
@@ -327,7 +327,7 @@ void OpenSettingsDialog(const SheetHost& host, int start_page) {
   header.dwFlags = PSH_PROPSHEETPAGE | PSH_USECALLBACK | PSH_HASHELP;
   header.hwndParent = nullptr;
   header.hInstance = host.instance;
-  header.pszCaption = AsWide(title);
+  header.pszCaption = Wide(title);
   header.nPages = UINT(sheet_pages.size());
   header.nStartPage = UINT(start_page >= 0 && start_page < int(sheet_pages.size()) ? start_page : 0);
   header.ppsp = sheet_pages.data();

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_texts.h"
+#include "common/text_pair.h"
 #include "common/language.h"
 
 // --- General page ---
