@@ -21,67 +21,45 @@
 
 namespace {
 
-constexpr std::u16string_view kSampleJa =
-    u"(1) ランダムな数値を次々表示する。\r\n"
-    u"srand()\r\n"
-    u"loop{\r\n"
-    u"    CB.SetOutputText(rand())\r\n"
-    u"    Sleep(500)\r\n"
-    u"}\r\n"
-    u"\r\n"
-    u"(2) 固定の文字列を表示する。\r\n"
-    u"CB.SetOutputText(\"固定の文字列です\")\r\n"
-    u"\r\n"
-    u"(3) 現在の秒数を2倍した値を表示する。\r\n"
-    u"CB.SetOutputText(GetCurrentSecond()*2)\r\n"
-    u"\r\n"
-    u"(4) 今年が昭和何年かを表示する。\r\n"
-    u"CB.SetOutputText(\"昭和\" + (GetCurrentYear()-1925) + \"年\")\r\n"
-    u"\r\n"
-    u"(5) 50秒ごとにマウスを少し動かす。\r\n"
-    u"while(true) {\r\n"
-    u"    MoveMouse(8, -8)\r\n"
-    u"    MoveMouse(-8, 8)\r\n"
-    u"    Sleep(50000)\r\n"
-    u"}\r\n"
-    u"\r\n"
-    u"(6) 環境変数 num に数を数えて、バルーンで表示する。\r\n"
-    u"a = getenv(\"num\")\r\n"
-    u"a = a + 1\r\n"
-    u"CB.ShellNotify(a)\r\n"
-    u"setenv(\"num\", a)\r\n"
-    u"\r\n"
-    u"他のサンプル・スクリプトの詳細は、ヘルプを参照してください。";
+// The sample scripts: a heading in each language, then the script, which
+// differs between the languages only where it shows text.
+struct SampleScript {
+  TextPair heading;
+  TextPair script;
+};
 
-constexpr std::u16string_view kSampleEn =
-    u"(1) Displays random numbers.\r\n"
-    u"srand()\r\n"
-    u"loop{\r\n"
-    u"    CB.SetOutputText(rand())\r\n"
-    u"    Sleep(500)\r\n"
-    u"}\r\n"
-    u"\r\n"
-    u"(2) Displays a fixed string.\r\n"
-    u"CB.SetOutputText(\"Hello, world!\")\r\n"
-    u"\r\n"
-    u"(3) Displays the current second doubled.\r\n"
-    u"CB.SetOutputText(GetCurrentSecond()*2)\r\n"
-    u"\r\n"
-    u"(4) Displays the year in the Showa era.\r\n"
-    u"CB.SetOutputText(\"Showa \" + (GetCurrentYear()-1925))\r\n"
-    u"\r\n"
-    u"(5) Moves the mouse a little every 50 seconds.\r\n"
-    u"while(true) {\r\n"
-    u"    MoveMouse(8, -8)\r\n"
-    u"    MoveMouse(-8, 8)\r\n"
-    u"    Sleep(50000)\r\n"
-    u"}\r\n"
-    u"\r\n"
-    u"(6) Counts in the environment variable num and shows it as a balloon.\r\n"
-    u"a = getenv(\"num\")\r\n"
-    u"a = a + 1\r\n"
-    u"CB.ShellNotify(a)\r\n"
-    u"setenv(\"num\", a)";
+constexpr std::u16string_view kRandom = u"srand()\r\nloop{\r\n    CB.SetOutputText(rand())\r\n    Sleep(500)\r\n}";
+constexpr std::u16string_view kSecond = u"CB.SetOutputText(GetCurrentSecond()*2)";
+constexpr std::u16string_view kMouse =
+    u"while(true) {\r\n    MoveMouse(8, -8)\r\n    MoveMouse(-8, 8)\r\n    Sleep(50000)\r\n}";
+constexpr std::u16string_view kCounter =
+    u"a = getenv(\"num\")\r\na = a + 1\r\nCB.ShellNotify(a)\r\nsetenv(\"num\", a)";
+
+constexpr SampleScript kSamples[] = {
+    {{u"(1) ランダムな数値を次々表示する。", u"(1) Displays random numbers."}, {kRandom, kRandom}},
+    {{u"(2) 固定の文字列を表示する。", u"(2) Displays a fixed string."},
+     {u"CB.SetOutputText(\"固定の文字列です\")", u"CB.SetOutputText(\"Hello, world!\")"}},
+    {{u"(3) 現在の秒数を2倍した値を表示する。", u"(3) Displays the current second doubled."}, {kSecond, kSecond}},
+    {{u"(4) 今年が昭和何年かを表示する。", u"(4) Displays the year in the Showa era."},
+     {u"CB.SetOutputText(\"昭和\" + (GetCurrentYear()-1925) + \"年\")",
+      u"CB.SetOutputText(\"Showa \" + (GetCurrentYear()-1925))"}},
+    {{u"(5) 50秒ごとにマウスを少し動かす。", u"(5) Moves the mouse a little every 50 seconds."}, {kMouse, kMouse}},
+    {{u"(6) 環境変数 num に数を数えて、バルーンで表示する。",
+      u"(6) Counts in the environment variable num and shows it as a balloon."},
+     {kCounter, kCounter}},
+};
+
+std::u16string SampleText(Language language) {
+  std::u16string text;
+  for (const SampleScript& sample : kSamples) {
+    if (!text.empty()) text += u"\r\n\r\n";
+    text += sample.heading.In(language);
+    text += u"\r\n";
+    text += sample.script.In(language);
+  }
+  if (language == Language::Japanese) text += u"\r\n\r\n他のサンプル・スクリプトの詳細は、ヘルプを参照してください。";
+  return text;
+}
 
 constexpr TextPair kOpenTitle{u"ファイルを開く", u"Choose a file"};
 constexpr TextPair kSaveTitle{u"ファイルへ保存(UTF-8)", u"Save to file(UTF-8)"};
@@ -141,7 +119,7 @@ void MemoPage::OnInitPage() {
   const std::u16string text = settings().MEMO;
   if (host().unlock_memo) host().unlock_memo();
   SetText(IDC_M_MEMO, text);
-  SetText(IDC_M_SAMPLE, language() == Language::Japanese ? kSampleJa : kSampleEn);
+  SetText(IDC_M_SAMPLE, SampleText(language()));
   SetCheck(IDC_M_AS_SCRIPT, settings().MEMO_AS_SCRIPT);
   // The shell's open-folder picture on the load button.
   ExtractIconExW(L"shell32.dll", 4, nullptr, &load_icon_, 1);
