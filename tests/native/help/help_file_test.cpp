@@ -189,8 +189,8 @@ TEST_F(HelpFileTest, TopicListHoldsEachTopicOnce) {
   EXPECT_EQ(seen.size(), kAllHelpTopics.size());
   // The settings pages that share one page each have their own anchor.
   EXPECT_EQ(SplitTopic(Narrow(kTopicMemo)).anchor, "memo");
-  EXPECT_EQ(SplitTopic(Narrow(kTopicFormatPattern)).anchor, "IDC_EDIT_FORMAT");
-  EXPECT_EQ(SplitTopic(Narrow(kTopicAdministrator)).anchor, "admin");
+  EXPECT_EQ(SplitTopic(Narrow(kTopicFormatFieldJa)).anchor, "IDC_EDIT_FORMAT");
+  EXPECT_EQ(SplitTopic(Narrow(kTopicAdminRun)).anchor, "admin");
 }
 
 TEST_F(HelpFileTest, OpeningTheFileAloneShowsAnExistingDefaultPage) {
@@ -286,8 +286,8 @@ TEST_F(HelpFileTest, EveryPageCarriesBothLanguagesInUtf8) {
 // The English interface opens the Format page's topic where the Japanese one
 // opens the pattern letters: both must show the letters.
 TEST_F(HelpFileTest, EnglishFormatPageShowsThePatternLetters) {
-  const Topic english = SplitTopic(Narrow(kTopicFormatEnglish));
-  const Topic japanese = SplitTopic(Narrow(kTopicFormatPattern));
+  const Topic english = SplitTopic(Narrow(kTopicFormatEn));
+  const Topic japanese = SplitTopic(Narrow(kTopicFormatFieldJa));
   ExpectTarget("English format page", english.page, japanese.anchor);
   ExpectTarget("English format page", english.page, "cpu");
 }

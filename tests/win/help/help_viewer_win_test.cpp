@@ -101,7 +101,7 @@ TEST_P(HelpViewer, OpensTheBuiltFileOnTheTopic) {
 INSTANTIATE_TEST_SUITE_P(Topics, HelpViewer,
                          ::testing::Values(NamedTopic{"File", kTopicFile}, NamedTopic{"Memo", kTopicMemo},
                                            NamedTopic{"CommandLine", kTopicCommandLine},
-                                           NamedTopic{"Administrator", kTopicAdministrator}),
+                                           NamedTopic{"Administrator", kTopicAdminRun}),
                          [](const ::testing::TestParamInfo<NamedTopic>& info) { return info.param.name; });
 
 }  // namespace
