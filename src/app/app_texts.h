@@ -39,7 +39,4 @@ inline constexpr TextPair kFeedbackFailed{
     u"Cannot open web page."};
 }  // namespace app_text
 
-// The help topic that /? opens.
-inline constexpr std::u16string_view kHelpTopicSwitches = u"kirabi.chm::/_RESOURCE/HLP000021.html";
-inline constexpr std::u16string_view kHelpTopicDonation = u"kirabi.chm::/_RESOURCE/kifu.html";
 inline constexpr std::u16string_view kFeedbackAddress = u"https://kirabi.invalid/feedback";

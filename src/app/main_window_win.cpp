@@ -15,6 +15,7 @@
 #include "app/external_text.h"
 #include "app/hide_rule.h"
 #include "app/message_win.h"
+#include "ui/message_box_win.h"
 #include "app/pictures_win.h"
 #include "app/resource_ids.h"
 #include "app/tray_action.h"
@@ -130,11 +131,13 @@ void ToggleHide() {
 void EmptyClipboard(HWND window) {
   AppState& app = App();
   if (!OpenClipboard(window)) {
-    ShowAppMessage(window, app_text::kClipboardNotOpened, MB_OK | MB_ICONERROR);
+    ShowMessage(window, app_text::kClipboardNotOpened.In(app.language), app_text::kProductName.In(app.language),
+                MB_OK | MB_ICONERROR);
     return;
   }
   if (!::EmptyClipboard()) {
-    ShowAppMessage(window, app_text::kClipboardNotEmptied, MB_OK | MB_ICONERROR);
+    ShowMessage(window, app_text::kClipboardNotEmptied.In(app.language), app_text::kProductName.In(app.language),
+                MB_OK | MB_ICONERROR);
   }
   // The clipboard cache is cleared here once the clipboard monitor exists.
   CloseClipboard();

@@ -6,6 +6,7 @@
 
 #include "settings/settings_copy.h"
 #include "settings/settings_message_win.h"
+#include "ui/message_box_win.h"
 #include "settings/store_messages.h"
 
 namespace {
@@ -51,7 +52,7 @@ UINT IconFlag(MessageIcon icon) {
 void ShowCopyResult(StoreCopy copy, bool ok) {
   const Language language = State().language;
   const CopyResultMessage message = CopyResultText(copy, ok, language);
-  ShowSettingsMessage(nullptr, message.text, ProductName(language), MB_OK | IconFlag(message.icon));
+  ShowMessage(nullptr, message.text, ProductName(language), MB_OK | IconFlag(message.icon));
 }
 
 }  // namespace

@@ -5,9 +5,17 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "ui/dark_mode.h"
+
 void InitDarkMode(HINSTANCE instance);
 void AllowDarkModeForApp();
 bool IsDarkMode();
+// Reads the facts from the system and decides (see DecideDarkMode).
+bool ReadDarkMode(bool check_version = true);
+// The dark brush lives from InitDarkMode to here (exit).
+void ReleaseDarkMode();
 
 void ApplyDarkTitleBar(HWND window);
 void ThemeChildren(HWND window);
@@ -18,3 +26,14 @@ bool EraseDialogBackground(HWND window, HDC dc);
 HBRUSH DialogControlColour(HDC dc);
 // WM_SETTINGCHANGE: re-reads the state when `text` names "ImmersiveColorSet"; returns the state.
 bool OnSettingChange(HWND window, const wchar_t* text);
+
+// The settings sheet's tab control: painted by the program in dark mode.
+void ThemeTabStrip(HWND tab);
+// Disabled labels, group boxes, check boxes and radio buttons of `dialog`
+// are painted grey by the program in dark mode (the platform's disabled look
+// is unreadable on the dark background).
+void ThemeDisabledControls(HWND dialog);
+// A hotkey box painted by the program in dark mode; `text` gives the shown
+// text of a hotkey value (low byte key, second byte modifiers).
+using HotkeyTextFn = std::u16string (*)(uint32_t value);
+void ThemeHotkeyBox(HWND box, HotkeyTextFn text);

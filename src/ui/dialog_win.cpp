@@ -48,6 +48,7 @@ INT_PTR Dialog::Route(Dialog* self, HWND window, UINT message, WPARAM wparam, LP
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, DWLP_USER, 0);
     self->window_ = nullptr;
+    self->OnFinalMessage();
   }
   return result;
 }

@@ -44,6 +44,9 @@ class Dialog {
   virtual bool OnNotify(int id, NMHDR* header) { (void)id, (void)header; return false; }
   virtual bool OnTimer(UINT_PTR id) { (void)id; return false; }
   virtual void OnDestroy() {}
+  // The very last call, after the window is gone: a modeless dialog that
+  // owns itself may delete itself here.
+  virtual void OnFinalMessage() {}
   // Everything else; `result` is what the procedure returns when handled.
   virtual bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR& result);
 

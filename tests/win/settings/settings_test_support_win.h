@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "settings/settings_message_win.h"
+#include "ui/message_box_win.h"
 
 struct ShownMessage {
   std::u16string text;
