@@ -15,7 +15,12 @@
 #include "app/external_text.h"
 #include "app/hide_rule.h"
 #include "app/message_win.h"
+#include "ui/about_box_win.h"
+#include "ui/help_topics.h"
+#include "ui/help_win.h"
 #include "ui/message_box_win.h"
+#include "ui/shortcut_win.h"
+#include "ui/web_addresses.h"
 #include "app/pictures_win.h"
 #include "app/resource_ids.h"
 #include "app/tray_action.h"
@@ -25,18 +30,6 @@
 #include "settings/settings_store_win.h"
 
 namespace {
-
-std::wstring StartupShortcutPath(Language language) {
-  wchar_t folder[MAX_PATH] = L"";
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
-  std::wstring path = folder;
-  path += language == Language::Japanese ? L"\\キラビ.lnk" : L"\\kirabi.lnk";
-  return path;
-}
-
-bool FileExists(const std::wstring& path) {
-  return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 // The state at this moment: a click on the icon or its balloon is input to
 // the shell's window, so this thread's own key state does not see it.
@@ -156,7 +149,7 @@ void SetMenuChecks() {
   HMENU menu = GetSubMenu(app.menu, 0);
   CheckMenuItem(menu, command::kToggleHide, MF_BYCOMMAND | (app.display.hidden ? MF_CHECKED : MF_UNCHECKED));
   CheckMenuItem(menu, command::kStartupShortcut,
-                MF_BYCOMMAND | (FileExists(app.shortcut_path) ? MF_CHECKED : MF_UNCHECKED));
+                MF_BYCOMMAND | (StartupShortcutExists(app.shortcut_path) ? MF_CHECKED : MF_UNCHECKED));
   CheckMenuItem(menu, command::kAlarmCountdown,
                 MF_BYCOMMAND | (app.settings.ALARM_NOKORI ? MF_CHECKED : MF_UNCHECKED));
 }
@@ -176,6 +169,35 @@ void OpenSettingsSheet(uint32_t page) {
     BringSheetForward();
     PostMessageW(app.settings_sheet, PSM_SETCURSEL, page, 0);
   }
+}
+
+// The start-up shortcut prompt counts as an open dialog while it runs.
+void StartupShortcutCommand(HWND window) {
+  AppState& app = App();
+  if (app.dialog_open) return;
+  app.dialog_open = true;
+  RunStartupCommand(window, app.language, app.shortcut_path, app.executable_path);
+  app.dialog_open = false;
+}
+
+void OpenAboutBox() {
+  AppState& app = App();
+  if (app.dialog_open) return;
+  AboutParameters about;
+  about.language = app.language;
+  about.icon = IDI_APPLICATION_ICON;
+  about.module = app.instance;
+  about.name = app_text::kProductName.In(app.language);
+  about.site = web_address::kProductSite;
+  about.contact = web_address::kContact;
+  about.contribution = web_address::kContribution;
+  about.feedback = web_address::kFeedback;
+  about.description = app_text::kDescription.In(app.language);
+  about.window_out = &app.about_box;
+  app.dialog_open = true;
+  ShowAboutBox(about);
+  app.dialog_open = false;
+  app.about_box = nullptr;
 }
 
 // --- the tray icon ---
@@ -328,6 +350,7 @@ void OnCreate(HWND window) {
   ImmAssociateContext(window, nullptr);
   app.menu = LoadMenuW(app.instance, MAKEINTRESOURCEW(app.language == Language::Japanese ? IDM_TRAY_JA : IDM_TRAY_EN));
   if (app.menu) SetMenuDefaultItem(GetSubMenu(app.menu, 0), 0, TRUE);
+  if (app.menu && web_address::kFeedback.empty()) DeleteMenu(app.menu, command::kFeedback, MF_BYCOMMAND);
   // Clipboard watching (CLIPBOARD, AUTO_PLAINER, AUTO_DEL_CLIP, MEMO_AS_SCRIPT)
   // starts here once the clipboard monitor exists.
   SetTimer(window, timer_id::kDisplayTick, DisplayTickPeriodMs(app.settings.INTERVAL), nullptr);
@@ -390,8 +413,12 @@ void RunCommand(HWND window, uint32_t id) {
     case command::kAlarmCountdown: ToggleAlarmCountdown(); break;
     case command::kSuspendDriveWarning: app.alarm.SuspendDriveWarning(); break;
     case command::kExit: DestroyWindow(window); break;
-    // Stripping formatting, the start-up shortcut, help, the feedback page,
-    // the about box and the donation topic arrive with their own parts.
+    case command::kStartupShortcut: StartupShortcutCommand(window); break;
+    case command::kHelp: ShowHelp(window, kTopicFile); break;
+    case command::kDonationHelp: ShowHelp(window, kTopicContribution); break;
+    case command::kFeedback: OpenFeedbackPage(window, app.language); break;
+    case command::kAbout: OpenAboutBox(); break;
+    // Stripping formatting arrives with the clipboard commands.
     default: break;
   }
 }

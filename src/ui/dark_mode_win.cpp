@@ -38,6 +38,13 @@ std::optional<uint32_t> AppsUseLightTheme() {
   return value;
 }
 
+// Made on first need: the about box may turn dark on a system that was
+// light (or unknown) at start-up.
+HBRUSH DarkBrush() {
+  if (!g_dark_brush) g_dark_brush = CreateSolidBrush(dark_colour::kBackground);
+  return g_dark_brush;
+}
+
 bool VersionTenOrLater() {
   const auto major = MajorVersion();
   return major && *major > 9;
@@ -250,7 +257,7 @@ BOOL CALLBACK SubclassDisabled(HWND child, LPARAM) {
 void PaintHotkeyBox(HWND box, HDC dc, HotkeyTextFn text_of) {
   RECT r;
   GetClientRect(box, &r);
-  FillRect(dc, &r, g_dark_brush ? g_dark_brush : HBRUSH(GetStockObject(BLACK_BRUSH)));
+  FillRect(dc, &r, DarkBrush());
   const uint32_t value = uint32_t(SendMessageW(box, HKM_GETHOTKEY, 0, 0)) & 0xFFFF;
   std::u16string text = text_of ? text_of(value) : std::u16string();
   HGDIOBJ old_font = SelectObject(dc, HFONT(SendMessageW(box, WM_GETFONT, 0, 0)));
@@ -334,8 +341,10 @@ void ThemeChildren(HWND window) {
   EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), ThemeOwnedTooltip, LPARAM(&search));
 }
 
-void ThemeTooltip(HWND tooltip) {
-  if (g_dark) {
+void ThemeTooltip(HWND tooltip) { ThemeTooltip(tooltip, g_dark); }
+
+void ThemeTooltip(HWND tooltip, bool dark) {
+  if (dark) {
     SetWindowTheme(tooltip, L" ", L" ");
     SendMessageW(tooltip, TTM_SETTIPBKCOLOR, dark_colour::kTooltipBackground, 0);
     SendMessageW(tooltip, TTM_SETTIPTEXTCOLOR, dark_colour::kTooltipText, 0);
@@ -346,25 +355,28 @@ void ThemeTooltip(HWND tooltip) {
   }
 }
 
-bool EraseDialogBackground(HWND window, HDC dc) {
+bool EraseDialogBackground(HWND window, HDC dc) { return EraseDialogBackground(window, dc, g_dark); }
+
+bool EraseDialogBackground(HWND window, HDC dc, bool dark) {
   RECT r;
   if (!GetClientRect(window, &r)) return false;
-  FillRect(dc, &r, g_dark && g_dark_brush ? g_dark_brush : GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(dc, &r, dark && DarkBrush() ? DarkBrush() : GetSysColorBrush(COLOR_BTNFACE));
   return true;
 }
 
-HBRUSH DialogControlColour(HDC dc) {
-  if (!g_dark || !g_dark_brush) return nullptr;
+HBRUSH DialogControlColour(HDC dc) { return DialogControlColour(dc, g_dark); }
+
+HBRUSH DialogControlColour(HDC dc, bool dark) {
+  if (!dark || !DarkBrush()) return nullptr;
   SetTextColor(dc, dark_colour::kText);
   SetBkMode(dc, TRANSPARENT);
   SetBkColor(dc, dark_colour::kBackground);
-  return g_dark_brush;
+  return DarkBrush();
 }
 
 bool OnSettingChange(HWND window, const wchar_t* text) {
   if (!text || lstrcmpW(text, L"ImmersiveColorSet") != 0 || !VersionTenOrLater()) return g_dark;
   g_dark = ReadDarkMode();
-  if (g_dark && !g_dark_brush) g_dark_brush = CreateSolidBrush(dark_colour::kBackground);
   ApplyDarkTitleBar(window);
   if (window) InvalidateRect(window, nullptr, TRUE);
   return g_dark;

@@ -27,6 +27,11 @@ HBRUSH DialogControlColour(HDC dc);
 // WM_SETTINGCHANGE: re-reads the state when `text` names "ImmersiveColorSet"; returns the state.
 bool OnSettingChange(HWND window, const wchar_t* text);
 
+// The same for a window that keeps a dark-mode state of its own (the about box).
+void ThemeTooltip(HWND tooltip, bool dark);
+bool EraseDialogBackground(HWND window, HDC dc, bool dark);
+HBRUSH DialogControlColour(HDC dc, bool dark);
+
 // The settings sheet's tab control: painted by the program in dark mode.
 void ThemeTabStrip(HWND tab);
 // Disabled labels, group boxes, check boxes and radio buttons of `dialog`
