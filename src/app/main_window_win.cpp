@@ -171,6 +171,16 @@ void OpenSettingsSheet(uint32_t page) {
   }
 }
 
+// A command that may show a box counts as an open dialog while it runs.
+template <class Fn>
+void WhileDialogOpen(Fn run) {
+  AppState& app = App();
+  const bool was_open = app.dialog_open;
+  app.dialog_open = true;
+  run();
+  app.dialog_open = was_open;
+}
+
 // The start-up shortcut prompt counts as an open dialog while it runs.
 void StartupShortcutCommand(HWND window) {
   AppState& app = App();
@@ -414,9 +424,9 @@ void RunCommand(HWND window, uint32_t id) {
     case command::kSuspendDriveWarning: app.alarm.SuspendDriveWarning(); break;
     case command::kExit: DestroyWindow(window); break;
     case command::kStartupShortcut: StartupShortcutCommand(window); break;
-    case command::kHelp: ShowHelp(window, kTopicFile); break;
-    case command::kDonationHelp: ShowHelp(window, kTopicContribution); break;
-    case command::kFeedback: OpenFeedbackPage(window, app.language); break;
+    case command::kHelp: WhileDialogOpen([&] { ShowHelp(window, kTopicFile); }); break;
+    case command::kDonationHelp: WhileDialogOpen([&] { ShowHelp(window, kTopicContribution); }); break;
+    case command::kFeedback: WhileDialogOpen([&] { OpenFeedbackPage(window, app.language); }); break;
     case command::kAbout: OpenAboutBox(); break;
     // Stripping formatting arrives with the clipboard commands.
     default: break;

@@ -194,10 +194,58 @@ std::u16string ReadVersionText(HINSTANCE module, std::u16string_view name, Langu
   return ComposeVersionText(name, facts, language);
 }
 
-// Ctrl+A in the description selects all of it.
-LRESULT CALLBACK DescriptionProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+// Some edit controls (Wine's among them) paint a read-only box white whatever
+// brush the dialog answers. In dark mode the box is therefore drawn into a
+// bitmap in the light colours (the dialog answers black on white while
+// `t_description_offscreen` is set) and light and dark are swapped on the
+// way to the screen: white becomes the dark background, black white text.
+thread_local bool t_description_offscreen = false;
+
+void PaintDescriptionDark(HWND edit) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(edit, &ps);
+  RECT r;
+  GetClientRect(edit, &r);
+  const int w = r.right, h = r.bottom;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = w > 0 && h > 0 ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+  HDC memory = bitmap ? CreateCompatibleDC(dc) : nullptr;
+  if (!memory) {
+    if (bitmap) DeleteObject(bitmap);
+    EndPaint(edit, &ps);
+    return;
+  }
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  t_description_offscreen = true;
+  DefSubclassProc(edit, WM_PAINT, WPARAM(memory), 0);
+  t_description_offscreen = false;
+  GdiFlush();
+  auto* px = static_cast<uint32_t*>(bits);
+  for (int i = 0; i < w * h; ++i) {
+    uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+      const uint32_t v = (px[i] >> shift) & 0xFF;
+      out |= (255 - v * 199 / 255) << shift;  // 255 -> 56, 0 -> 255
+    }
+    px[i] = out;
+  }
+  BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  EndPaint(edit, &ps);
+}
+
+// Ctrl+A in the description selects all of it. `dark` points at the box's state.
+LRESULT CALLBACK DescriptionProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR dark) {
   if (message == WM_CHAR && wparam == 1) {
     SendMessageW(edit, EM_SETSEL, 0, -1);
+    return 0;
+  }
+  if (message == WM_PAINT && wparam == 0 && *reinterpret_cast<const bool*>(dark)) {
+    PaintDescriptionDark(edit);
     return 0;
   }
   if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, DescriptionProc, kDescriptionSubclass);
@@ -223,6 +271,8 @@ class AboutBox final : public Dialog {
   bool OnTimer(UINT_PTR id) override;
   void OnDestroy() override;
   bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR& result) override;
+  // The box keeps a dark-mode state of its own.
+  void ThemeDialog() override { Theme(); }
 
  private:
   void AddTooltips();
@@ -254,11 +304,10 @@ bool AboutBox::OnInit() {
   const std::u16string links = ComposeLinkBoxText({p_.site, p_.contact, p_.extra}, p_.language);
   SetDlgItemTextW(window(), kLinkBox, W(links).c_str());
   SetDlgItemTextW(window(), kDescription, W(p_.description).c_str());
-  SetWindowSubclass(Item(kDescription), DescriptionProc, kDescriptionSubclass, 0);
+  SetWindowSubclass(Item(kDescription), DescriptionProc, kDescriptionSubclass, DWORD_PTR(&dark_));
   if (p_.feedback.empty()) ShowWindow(Item(kFeedbackLink), SW_HIDE);
   if (p_.contribution.empty()) ShowWindow(Item(kContributionLink), SW_HIDE);
   AddTooltips();
-  Theme();
   SetFocus(Item(IDCANCEL));
   return false;  // the focus is set
 }
@@ -305,7 +354,7 @@ BOOL CALLBACK ThemeAboutChild(HWND child, LPARAM dark) {
 void AboutBox::Theme() {
   EnumChildWindows(window(), ThemeAboutChild, dark_);
   if (tooltip_) ThemeTooltip(tooltip_, dark_);
-  ApplyDarkTitleBar(window());
+  ApplyDarkTitleBar(window(), dark_);
   RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
@@ -321,6 +370,12 @@ bool AboutBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR& re
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
+      if (t_description_offscreen && HWND(lparam) == Item(kDescription)) {
+        SetTextColor(HDC(wparam), RGB(0, 0, 0));
+        SetBkColor(HDC(wparam), RGB(255, 255, 255));
+        result = INT_PTR(GetStockObject(WHITE_BRUSH));
+        return true;
+      }
       result = INT_PTR(DialogControlColour(HDC(wparam), dark_));
       return true;
     case WM_SETTINGCHANGE:
@@ -328,10 +383,10 @@ bool AboutBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR& re
         dark_ = ReadDarkMode(false);
         Theme();
       }
-      return false;
+      return true;
     case WM_THEMECHANGED:
       Theme();
-      return false;
+      return true;
     default:
       return false;
   }

@@ -64,22 +64,32 @@ bool IsEmailContact(std::u16string_view contact) {
   return !contact.empty() && !StartsWith(contact, u"http://") && !StartsWith(contact, u"https://");
 }
 
+// A link without an address is left out: an empty anchor is not a link, and
+// the link control shows its markup as text.
+static void AddLink(std::u16string& text, std::u16string_view label, std::u16string_view prefix,
+             std::u16string_view address) {
+  text += label;
+  text += u"\r\n";
+  if (!address.empty()) {
+    text += u"  <a id=\"";
+    text += prefix;
+    text += address;
+    text += u"\">";
+    text += address;
+    text += u"</a>";
+  }
+  text += u"\r\n\r\n";
+}
+
 std::u16string ComposeLinkBoxText(const LinkBoxParts& parts, Language language) {
   const bool mail = IsEmailContact(parts.contact);
   std::u16string text;
-  text += parts.site.empty() ? u"" : u"[WebSite]";
-  text += u"\r\n  <a id=\"";
-  text += parts.site;
-  text += u"\">";
-  text += parts.site;
-  text += u"</a>\r\n\r\n";
-  text += mail ? u"[E-Mail]" : Pick<std::u16string_view>(language, u"[連絡先]", u"[Contact]");
-  text += u"\r\n  <a id=\"";
-  text += mail ? u"mailto:" : u"";
-  text += parts.contact;
-  text += u"\">";
-  text += parts.contact;
-  text += u"</a>\r\n\r\n";
+  AddLink(text, parts.site.empty() ? u"" : u"[WebSite]", u"", parts.site);
+  const std::u16string_view contact_label =
+      parts.contact.empty() ? u""
+      : mail               ? u"[E-Mail]"
+                           : Pick<std::u16string_view>(language, u"[連絡先]", u"[Contact]");
+  AddLink(text, contact_label, mail ? u"mailto:" : u"", parts.contact);
   if (language == Language::Japanese && !parts.contact.empty()) {
     text +=
         u"　メールフィルタやサーバによるドメイン着信拒否の対象になっていることがあります。質問しているのに返信がなかなか届かない場合は、ごみ箱や迷惑メールフォルダを確認するか、フィルタ作成者・サーバ管理者にご相談下さい。";

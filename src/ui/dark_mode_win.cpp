@@ -328,11 +328,13 @@ void AllowDarkModeForApp() {
 
 bool IsDarkMode() { return g_dark; }
 
-void ApplyDarkTitleBar(HWND window) {
+void ApplyDarkTitleBar(HWND window) { ApplyDarkTitleBar(window, g_dark); }
+
+void ApplyDarkTitleBar(HWND window, bool dark) {
   const OptionalApi& api = Api();
   if (!api.DwmSetWindowAttribute || !window) return;
-  const BOOL dark = g_dark ? TRUE : FALSE;
-  api.DwmSetWindowAttribute(window, 20, &dark, sizeof dark);  // the immersive dark-mode attribute
+  const BOOL value = dark ? TRUE : FALSE;
+  api.DwmSetWindowAttribute(window, 20, &value, sizeof value);  // the immersive dark-mode attribute
 }
 
 void ThemeChildren(HWND window) {

@@ -29,6 +29,7 @@ bool OnSettingChange(HWND window, const wchar_t* text);
 
 // The same for a window that keeps a dark-mode state of its own (the about box).
 void ThemeTooltip(HWND tooltip, bool dark);
+void ApplyDarkTitleBar(HWND window, bool dark);
 bool EraseDialogBackground(HWND window, HDC dc, bool dark);
 HBRUSH DialogControlColour(HDC dc, bool dark);
 

@@ -46,7 +46,10 @@ TEST(AboutText, LinkBoxMarkup) {
             u"[WebSite]\r\n  <a id=\"https://a.example/\">https://a.example/</a>\r\n\r\n[Contact]\r\n"
             u"  <a id=\"https://a.example/c\">https://a.example/c</a>\r\n\r\n\r\n");
   EXPECT_EQ(ComposeLinkBoxText({u"", u"me@a.example", u"extra"}, Language::English),
-            u"\r\n  <a id=\"\"></a>\r\n\r\n[E-Mail]\r\n  <a id=\"mailto:me@a.example\">me@a.example</a>\r\n\r\n\r\nextra");
+            u"\r\n\r\n\r\n[E-Mail]\r\n  <a id=\"mailto:me@a.example\">me@a.example</a>\r\n\r\n\r\nextra")
+      << "no site: no empty anchor";
+  EXPECT_EQ(ComposeLinkBoxText({u"", u"", u""}, Language::English), u"\r\n\r\n\r\n\r\n\r\n\r\n\r\n")
+      << "no addresses: no links and no labels";
   const std::u16string ja = ComposeLinkBoxText({u"", u"me@a.example", u""}, Language::Japanese);
   EXPECT_NE(ja.find(u"[E-Mail]"), std::u16string::npos);
   EXPECT_NE(ja.find(u"　メールフィルタ"), std::u16string::npos);
