@@ -277,6 +277,7 @@ class AboutBox final : public Dialog {
  private:
   void AddTooltips();
   void Theme();
+  HBRUSH ControlColour(HDC dc, HWND control);
   void OpenLink(const wchar_t* id);
   void ShowReport();
   void CopyReport(const std::u16string& report);
@@ -351,6 +352,15 @@ BOOL CALLBACK ThemeAboutChild(HWND child, LPARAM dark) {
   return TRUE;
 }
 
+HBRUSH AboutBox::ControlColour(HDC dc, HWND control) {
+  if (t_description_offscreen && control == Item(kDescription)) {
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    return HBRUSH(GetStockObject(WHITE_BRUSH));
+  }
+  return DialogControlColour(dc, dark_);
+}
+
 void AboutBox::Theme() {
   EnumChildWindows(window(), ThemeAboutChild, dark_);
   if (tooltip_) ThemeTooltip(tooltip_, dark_);
@@ -359,24 +369,13 @@ void AboutBox::Theme() {
 }
 
 bool AboutBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR& result) {
+  if (IsControlColourMessage(message)) {
+    result = INT_PTR(ControlColour(HDC(wparam), HWND(lparam)));
+    return true;
+  }
   switch (message) {
     case WM_ERASEBKGND:
       result = EraseDialogBackground(window(), HDC(wparam), dark_) ? TRUE : FALSE;
-      return true;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      if (t_description_offscreen && HWND(lparam) == Item(kDescription)) {
-        SetTextColor(HDC(wparam), RGB(0, 0, 0));
-        SetBkColor(HDC(wparam), RGB(255, 255, 255));
-        result = INT_PTR(GetStockObject(WHITE_BRUSH));
-        return true;
-      }
-      result = INT_PTR(DialogControlColour(HDC(wparam), dark_));
       return true;
     case WM_SETTINGCHANGE:
       if (lparam && lstrcmpW(reinterpret_cast<const wchar_t*>(lparam), L"ImmersiveColorSet") == 0) {

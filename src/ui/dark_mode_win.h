@@ -22,6 +22,10 @@ void ThemeChildren(HWND window);
 void ThemeTooltip(HWND tooltip);
 // WM_ERASEBKGND of a dialog: returns true when it painted the background.
 bool EraseDialogBackground(HWND window, HDC dc);
+// WM_CTLCOLORMSGBOX ... WM_CTLCOLORSTATIC, the colour queries of a dialog's controls.
+constexpr bool IsControlColourMessage(UINT message) {
+  return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
 // WM_CTLCOLOR*: the dark brush in dark mode, nullptr (default handling) otherwise.
 HBRUSH DialogControlColour(HDC dc);
 // WM_SETTINGCHANGE: re-reads the state when `text` names "ImmersiveColorSet"; returns the state.

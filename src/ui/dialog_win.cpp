@@ -78,14 +78,9 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER: return OnTimer(UINT_PTR(wparam)) ? TRUE : FALSE;
     case WM_DESTROY: OnDestroy(); return FALSE;
     case WM_ERASEBKGND: return EraseDialogBackground(window_, HDC(wparam)) ? TRUE : FALSE;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: return INT_PTR(DialogControlColour(HDC(wparam)));
-    default: return FALSE;
+    default:
+      if (IsControlColourMessage(message)) return INT_PTR(DialogControlColour(HDC(wparam)));
+      return FALSE;
   }
 }
 

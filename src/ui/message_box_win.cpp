@@ -15,21 +15,12 @@ thread_local HHOOK t_hook = nullptr;
 constexpr UINT_PTR kBoxSubclass = 0x4B4D;
 
 LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
-  switch (message) {
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      if (HBRUSH brush = DialogControlColour(HDC(wparam))) return LRESULT(brush);
-      break;
-    case WM_ERASEBKGND:
-      if (EraseDialogBackground(box, HDC(wparam))) return TRUE;
-      break;
-    case WM_NCDESTROY: RemoveWindowSubclass(box, BoxProc, kBoxSubclass); break;
-    default: break;
+  if (IsControlColourMessage(message)) {
+    if (HBRUSH brush = DialogControlColour(HDC(wparam))) return LRESULT(brush);
+  } else if (message == WM_ERASEBKGND) {
+    if (EraseDialogBackground(box, HDC(wparam))) return TRUE;
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(box, BoxProc, kBoxSubclass);
   }
   return DefSubclassProc(box, message, wparam, lparam);
 }

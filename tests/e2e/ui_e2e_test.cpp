@@ -71,26 +71,6 @@ HWND WaitForBox(const wchar_t* caption, const std::wstring& start, DWORD ms) {
   return nullptr;
 }
 
-std::wstring ClipboardText() {
-  std::wstring text;
-  if (!OpenClipboard(nullptr)) return L"<closed>";
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = p;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
-
-RECT ClientOnScreen(HWND window) {
-  RECT r{};
-  GetClientRect(window, &r);
-  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 // With KIRABI_SCREENSHOTS set to a folder, saves the screen there as a BMP
 // (for looking at what a test saw).
 void SaveScreen(const wchar_t* name) {
@@ -235,7 +215,15 @@ struct DarkCase {
   const wchar_t* shot;
 };
 
-class KirabiDark : public KirabiWindows, public ::testing::WithParamInterface<DarkCase> {};
+class KirabiDark : public KirabiWindows, public ::testing::WithParamInterface<DarkCase> {
+ protected:
+  static void ExpectDark(HWND window, const wchar_t* shot) {
+    const ClientLook look = LookAtClient(window);
+    SaveScreen(shot);
+    EXPECT_GT(look.dark, look.area / 3) << "background RGB 56,56,56";
+    EXPECT_GT(look.white, 20) << "white text";
+  }
+};
 
 TEST_P(KirabiDark, MessageBoxAndAboutBoxArePaintedDark) {
   const DarkCase& c = GetParam();
@@ -246,28 +234,14 @@ TEST_P(KirabiDark, MessageBoxAndAboutBoxArePaintedDark) {
   Command(kCommandStartup);
   HWND ask = WaitForBox(c.caption, L"", 10000);
   ASSERT_NE(ask, nullptr);
-  const RECT r = ClientOnScreen(ask);
-  const int area = (r.right - r.left) * (r.bottom - r.top);
-  const DWORD begin = GetTickCount();
-  while (CountScreenPixels(r, RGB(56, 56, 56)) < area / 3 && GetTickCount() - begin < 5000) Sleep(50);
-  Pause(300);
-  SaveScreen((std::wstring(c.shot) + L"_box").c_str());
-  EXPECT_GT(CountScreenPixels(r, RGB(56, 56, 56)), area / 3) << "background RGB 56,56,56";
-  EXPECT_GT(CountScreenPixels(r, RGB(255, 255, 255)), 20) << "white text";
+  ExpectDark(ask, (std::wstring(c.shot) + L"_box").c_str());
   PostMessageW(ask, WM_COMMAND, IDNO, 0);
   ASSERT_TRUE(WaitUntilGone(L"#32770", 5000));
 
   Command(kCommandAbout);
   HWND about = WaitForWindow(L"#32770", c.about_title, 10000, main_.id());
   ASSERT_NE(about, nullptr);
-  const RECT a = ClientOnScreen(about);
-  const int about_area = (a.right - a.left) * (a.bottom - a.top);
-  const DWORD again = GetTickCount();
-  while (CountScreenPixels(a, RGB(56, 56, 56)) < about_area / 3 && GetTickCount() - again < 5000) Sleep(50);
-  Pause(300);
-  SaveScreen((std::wstring(c.shot) + L"_about").c_str());
-  EXPECT_GT(CountScreenPixels(a, RGB(56, 56, 56)), about_area / 3);
-  EXPECT_GT(CountScreenPixels(a, RGB(255, 255, 255)), 20);
+  ExpectDark(about, (std::wstring(c.shot) + L"_about").c_str());
   PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(WaitUntilGone(L"#32770", 5000));
 }

@@ -17,9 +17,7 @@ namespace {
 
 struct AboutLook {
   bool found = false;
-  int dark_pixels = 0;
-  int white_pixels = 0;
-  int area = 0;
+  ClientLook colours;
   bool feedback_visible = false;
   bool contribution_visible = false;
   bool window_out_set = false;
@@ -28,19 +26,6 @@ struct AboutLook {
   bool guard_disabled = false;
   bool guard_released = false;
 };
-
-std::wstring ClipboardText() {
-  std::wstring text;
-  if (!OpenClipboard(nullptr)) return L"<closed>";
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = p;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
 
 class AboutBoxTest : public ::testing::Test {
  protected:
@@ -71,15 +56,6 @@ class AboutBoxTest : public ::testing::Test {
     helper.join();
   }
 
-  void LookAtColours(HWND box) {
-    const RECT r = ClientOnScreen(box);
-    look_.area = (r.right - r.left) * (r.bottom - r.top);
-    PollUntil([&] { return CountScreenPixels(r, RGB(56, 56, 56)) > look_.area / 3; }, 3000);
-    Pause(300);
-    look_.dark_pixels = CountScreenPixels(r, RGB(56, 56, 56));
-    look_.white_pixels = CountScreenPixels(r, RGB(255, 255, 255));
-  }
-
   AboutParameters params_;
   HWND window_out_ = nullptr;
   AboutLook look_;
@@ -89,18 +65,18 @@ class AboutBoxTest : public ::testing::Test {
 // The about box reads the theme value without the version test.
 TEST_F(AboutBoxTest, IsPaintedDarkWhenTheSystemIsDark) {
   ASSERT_TRUE(SetAppsUseLightTheme(0));
-  Run([&](HWND box) { LookAtColours(box); });
+  Run([&](HWND box) { look_.colours = LookAtClient(box); });
   ASSERT_TRUE(look_.found);
-  EXPECT_GT(look_.dark_pixels, look_.area / 3) << "background RGB 56,56,56";
-  EXPECT_GT(look_.white_pixels, 20) << "white text";
+  EXPECT_GT(look_.colours.dark, look_.colours.area / 3) << "background RGB 56,56,56";
+  EXPECT_GT(look_.colours.white, 20) << "white text";
   EXPECT_EQ(result_, IDCANCEL);
 }
 
 TEST_F(AboutBoxTest, IsLightWhenTheSystemIsLight) {
   ASSERT_TRUE(SetAppsUseLightTheme(1));
-  Run([&](HWND box) { LookAtColours(box); });
+  Run([&](HWND box) { look_.colours = LookAtClient(box); });
   ASSERT_TRUE(look_.found);
-  EXPECT_EQ(look_.dark_pixels, 0);
+  EXPECT_EQ(look_.colours.dark, 0);
 }
 
 TEST_F(AboutBoxTest, HidesLinksWithoutAddressesAndKeepsItsWindowHandleWhileOpen) {

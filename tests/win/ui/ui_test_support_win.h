@@ -101,14 +101,6 @@ inline int CollectAndRefuse(HWND, const wchar_t* text, const wchar_t* caption, U
   return (type & 0xF) == MB_YESNO ? IDNO : IDCANCEL;
 }
 
-// The screen inside a window's client area, as RECT in screen coordinates.
-inline RECT ClientOnScreen(HWND window) {
-  RECT r{};
-  GetClientRect(window, &r);
-  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 // Polls until `check` holds (true) or the deadline passes (false).
 inline bool PollUntil(const std::function<bool()>& check, DWORD ms) {
   const DWORD start = GetTickCount();

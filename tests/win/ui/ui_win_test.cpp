@@ -67,11 +67,7 @@ TEST(ShowMessageBox, ACollectorGetsTheBoxAndGivesTheAnswer) {
   EXPECT_EQ(CollectedBoxes()[0].type, UINT(MB_YESNO | MB_ICONQUESTION));
 }
 
-struct BoxLook {
-  int dark_pixels = 0;
-  int white_pixels = 0;
-  int face_pixels = 0;
-  int area = 0;
+struct BoxLook : ClientLook {
   bool found = false;
 };
 
@@ -83,14 +79,7 @@ BoxLook LookAtMessageBox(const wchar_t* caption) {
     PollUntil([&] { return (box = FindWindowW(L"#32770", caption)) != nullptr && IsWindowVisible(box); }, 10000);
     if (!box) return;
     look.found = true;
-    const RECT r = ClientOnScreen(box);
-    look.area = (r.right - r.left) * (r.bottom - r.top);
-    // Painting may lag behind the window's appearance: wait for it to settle.
-    PollUntil([&] { return CountScreenPixels(r, RGB(56, 56, 56)) > look.area / 3; }, 3000);
-    Pause(300);
-    look.dark_pixels = CountScreenPixels(r, RGB(56, 56, 56));
-    look.white_pixels = CountScreenPixels(r, RGB(255, 255, 255));
-    look.face_pixels = CountScreenPixels(r, GetSysColor(COLOR_BTNFACE));
+    static_cast<ClientLook&>(look) = LookAtClient(box);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
   });
   ShowMessage(nullptr, L"A message box of the program, in the theme of the system", caption, MB_OK);
@@ -108,16 +97,16 @@ TEST(ShowMessageBox, IsPaintedDarkInDarkModeAndLightOtherwise) {
   ASSERT_TRUE(IsDarkMode());
   const BoxLook dark = LookAtMessageBox(L"Kirabi dark box");
   ASSERT_TRUE(dark.found);
-  EXPECT_GT(dark.dark_pixels, dark.area / 3) << "background RGB 56,56,56";
-  EXPECT_GT(dark.white_pixels, 20) << "white text";
+  EXPECT_GT(dark.dark, dark.area / 3) << "background RGB 56,56,56";
+  EXPECT_GT(dark.white, 20) << "white text";
 
   ASSERT_TRUE(SetAppsUseLightTheme(1));
   InitDarkMode(GetModuleHandleW(nullptr));
   ASSERT_FALSE(IsDarkMode());
   const BoxLook light = LookAtMessageBox(L"Kirabi light box");
   ASSERT_TRUE(light.found);
-  EXPECT_EQ(light.dark_pixels, 0);
-  EXPECT_GT(light.face_pixels, light.area / 3) << "the system's dialog colour";
+  EXPECT_EQ(light.dark, 0);
+  EXPECT_GT(light.face, light.area / 3) << "the system's dialog colour";
   DeleteAppsUseLightTheme();
   InitDarkMode(GetModuleHandleW(nullptr));
 }
