@@ -3,7 +3,6 @@
 #include "app/app_texts.h"
 #include "app/commands.h"
 #include "app/dialogs_win.h"
-#include "app/message_win.h"
 #include "ui/message_box_win.h"
 #include "app/resource_ids.h"
 

@@ -3,7 +3,6 @@
 #include <imagehlp.h>
 
 #include "app/app_texts.h"
-#include "app/message_win.h"
 #include "ui/message_box_win.h"
 
 SelfCheck CheckExecutableFile(const wchar_t* path) {

@@ -1,5 +1,7 @@
 #pragma once
-// The settings record: one field per settings key, named as the key.
+// The settings record: one field per settings key, named as the key. The
+// member initialisers are the fixed defaults; settings_keys.h lists each
+// field's key, load rule and save group, and is what load and save read.
 //
 // Field kinds:
 //   integer  int32_t
@@ -23,7 +25,7 @@
 //                      saved (whether or not the writes succeeded).
 //   lock_memo/unlock_memo  the memo lock, held while MEMO is copied for a
 //                      save or replaced by a load.
-// The message box for the store's own messages is in settings_message_win.h.
+// The store's own messages go through the program's message box (ui/message_box_win.h).
 //
 // Related headers: memory_store.h (an in-memory store for tests),
 // settings_copy.h (/OR, /RO over any two stores), store_selection.h,
@@ -190,7 +192,7 @@ class SettingsStore {
   virtual bool WriteColorTable(const CustomColors& colors) = 0;
 };
 
-// Reads every key in table order and applies the load rules. Absent keys
+// Reads every key in the key table's order and applies the load rules. Absent keys
 // keep the value `settings` held (fixed-default keys get the table default;
 // FORMAT and FORMATCPU the language default). Never fails.
 void LoadSettings(Settings& settings, SettingsStore& store, Language language);

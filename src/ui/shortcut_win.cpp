@@ -26,12 +26,12 @@ class ComPtr {
 std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 int Ask(HWND owner, Language language, const TextPair& question) {
-  return ShowMessage(owner, question.In(language), app_text::kProductName.In(language),
+  return ShowMessage(owner, question.In(language), kProductName.In(language),
                      MB_YESNO | MB_ICONQUESTION);
 }
 
 void Report(HWND owner, Language language, const TextPair& text, const std::wstring& path, UINT icon) {
-  ShowMessage(owner, FillIn(text.In(language), U16(path)), app_text::kProductName.In(language), MB_OK | icon);
+  ShowMessage(owner, FillIn(text.In(language), U16(path)), kProductName.In(language), MB_OK | icon);
 }
 
 }  // namespace

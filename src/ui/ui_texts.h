@@ -3,7 +3,10 @@
 // about box, each a Japanese/English pair. "%s" stands for a path or an
 // address filled in where the text is shown.
 
-#include "app/app_texts.h"
+#include <string>
+#include <string_view>
+
+#include "common/text_pair.h"
 
 namespace ui_text {
 inline constexpr TextPair kAskDeleteShortcut{u"スタートアップのショートカットを削除しますか?",
