@@ -114,6 +114,9 @@ class GroupWriter {
     ok_ &= store_.WriteString(key, value, errors_);
   }
 
+  void Begin() { store_.BeginWrites(); }
+  void Commit() { ok_ &= store_.CommitWrites(errors_); }
+
   bool ok() const { return ok_; }
   const std::u16string& errors() const { return errors_; }
 
@@ -389,7 +392,11 @@ bool SaveSettings(const Settings& s, SettingsStore& store, int group) {
   GroupWriter writer(store);
   const int first = group == 0 ? 1 : group;
   const int last = group == 0 ? 6 : group;
-  for (int g = first; g <= last; ++g) SaveOneGroup(s, g, writer);
+  for (int g = first; g <= last; ++g) {
+    writer.Begin();
+    SaveOneGroup(s, g, writer);
+    writer.Commit();
+  }
   if (!writer.errors().empty()) NotifySaveError(writer.errors());
   if (first <= 5 && last >= 5 && g_hooks.hotkeys_saved) g_hooks.hotkeys_saved();
   // A write can fail without an error line only in a faulty store; still a failure.
