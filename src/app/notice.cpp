@@ -1,5 +1,7 @@
 #include "app/notice.h"
 
+#include "app/app_texts.h"
+
 void PendingNotice::Reset() {
   text_.clear();
   level_ = 0;
@@ -24,4 +26,11 @@ bool ApplyNotify(PendingNotice& notice, bool has_window, const char16_t* text, i
   }
   if (text != nullptr) notice.Append(text, level);
   return has_window && !notice.empty();
+}
+
+std::u16string ExitSaveFailureText(Language language, std::u16string_view errors) {
+  std::u16string text(app_text::kSaveFailedAtExit.In(language));
+  text += u"\r\n\r\n";
+  text += errors;
+  return text;
 }

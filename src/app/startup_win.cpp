@@ -13,6 +13,7 @@
 #include "app/instance_win.h"
 #include "app/main_window_win.h"
 #include "app/message_win.h"
+#include "app/notice.h"
 #include "app/resource_ids.h"
 #include "app/self_check_win.h"
 #include "app/tray_win.h"
@@ -85,6 +86,10 @@ void OpenHelpSwitches() {
 
 // Settings hooks: the save-error balloon, hotkeys after a group-5 save, the memo lock.
 void NotifySaveError(std::u16string_view text) {
+  if (App().shut_down) {
+    ShowAppMessage(nullptr, ExitSaveFailureText(App().language, text), MB_OK | MB_ICONWARNING);
+    return;
+  }
   const std::u16string copy(text);
   Notify(nullptr, nullptr, 0);
   Notify(App().windows.text, copy.c_str(), 2);

@@ -75,3 +75,21 @@ TEST(PendingNotice, BalloonShowsAtMost255Characters) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ExitSaveFailureText, NamesEveryFailedKeyInBothLanguages) {
+  const std::u16string lines = u".\\kirabi.ini[qz] - LEFT write error.\r\n-----\r\n.\\kirabi.ini[qz] - TOP write error.";
+  const struct {
+    Language language;
+    std::u16string_view intro;
+  } cases[] = {
+      {Language::English, u"The settings could not be saved at exit. Changes made since the start were not saved."},
+      {Language::Japanese, u"終了時に設定を保存できませんでした。起動後の変更は保存されていません。"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ExitSaveFailureText(c.language, lines), std::u16string(c.intro) + u"\r\n\r\n" + lines);
+  }
+}
+
+}  // namespace
