@@ -4,6 +4,7 @@
 
 #include "common/utf.h"
 #include "script/constant_table.h"
+#include "script/memory_budget.h"
 
 void ThrowStackExhausted() { throw ScriptStackExhausted(); }
 
@@ -70,6 +71,14 @@ bool Condition(ScriptRun& run, Node& node) { return node.evaluateCondition(run);
   if (run.host.stopCheck == nullptr || run.host.stopCheck(line) != 1) return false;
   run.exitState = kStopping;
   return true;
+}
+
+// The innermost block running the statement reports it; a run already
+// stopped by an error (the call that charged may have gone on) is not
+// reported twice.
+[[gnu::noinline]] void StopOverBudget(ScriptRun& run, int32_t line) {
+  if (run.exitState == kStopping) return;
+  ReportScriptMemoryExceeded(run, line);
 }
 
 // Out of line so that the frames of the hot callers below stay small.
@@ -157,7 +166,12 @@ void BlockNode::indexLabels() {
 [[gnu::always_inline]] inline void BlockNode::executePlain(ScriptRun& run) {
   for (const NodePtr& p : statements) {
     Node& statement = *p;
-    statement.execute(run);
+    try {
+      statement.execute(run);
+    } catch (ScriptMemoryExceeded&) {
+      StopOverBudget(run, statement.line);
+      return;
+    }
     if (run.returning) return;
     if (StopRequested(run, statement.line)) return;
     if (run.exitState != kRunning) return;
@@ -190,6 +204,9 @@ void BlockNode::execute(ScriptRun& run) {
         if (StopRequested(run, statement.line)) return;
         if (run.exitState != kRunning) return;
       }
+    } catch (ScriptMemoryExceeded&) {
+      StopOverBudget(run, statements[i]->line);
+      return;
     } catch (GotoException& jump) {
       auto it = labels.find(jump.label);
       if (it == labels.end()) throw;
@@ -267,6 +284,7 @@ AssignNode::AssignNode(std::unique_ptr<VarNode> t, NodePtr v, int32_t o, int32_t
     return;
   }
   ScriptValue v = value->evaluate(run);
+  ChargeScriptMemory(ScriptValueBytes(v));
   target->ref(run) = std::move(v);
 }
 
@@ -278,6 +296,7 @@ AssignNode::AssignNode(std::unique_ptr<VarNode> t, NodePtr v, int32_t o, int32_t
     ScriptValue scratch;
     const ScriptValue& v = value->evaluateRef(run, scratch);
     std::string piece = ToString(v);
+    ChargeScriptMemory(piece.size());
     s.value.isArray = false;
     s.value.elements.clear();
     s.value.text += piece;
@@ -296,7 +315,9 @@ AssignNode::AssignNode(std::unique_ptr<VarNode> t, NodePtr v, int32_t o, int32_t
     return;
   }
   std::string text = ToString(x);
-  text += ToString(v);
+  std::string piece = ToString(v);
+  ChargeScriptMemory(text.size() + piece.size());
+  text += piece;
   target->ref(run) = MakeString(std::move(text));
 }
 
@@ -551,8 +572,10 @@ bool BinaryNode::add(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& ful
   if (full->isString) {
     ScriptValue scratch;
     const ScriptValue& b = right->evaluateRef(run, scratch);
+    std::string piece = ToString(b);
+    ChargeScriptMemory(full->text.size() + piece.size());
     std::string text = std::move(full->text);  // to-string of a string or array is its text
-    text += ToString(b);
+    text += piece;
     full.emplace(MakeString(std::move(text)));
     return false;
   }
@@ -755,6 +778,7 @@ ScriptValue& ArrayAssignNode::store(ScriptRun& run) {
     ReportBadIndex(run, name, n, line);
     n = 0;
   }
+  ChargeScriptMemory(ScriptValueBytes(v));
   ScriptValue& array = variable_.ref(run);
   ScriptValue& element = ElementAt(array, n);
   element = std::move(v);
@@ -953,7 +977,9 @@ ScriptValue FuncCallNode::callBuiltin(ScriptRun& run) {
   for (const NodePtr& a : arguments) values.push_back(a->evaluate(run));
   if (builtin_) {
     BuiltinContext context{run, line};
-    return builtin_->handler(context, values);
+    ScriptValue result = builtin_->handler(context, values);
+    ChargeScriptMemory(ScriptValueBytes(result));
+    return result;
   }
   if (builtinName_ == "ASSERT" && values.size() == 2) {
     if (ToInteger(values[0]) == 0) RaiseScriptError(run, kErrorAssert, line, ToString(values[1]));
