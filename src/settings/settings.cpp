@@ -392,11 +392,10 @@ bool SaveSettings(const Settings& s, SettingsStore& store, int group) {
   GroupWriter writer(store);
   const int first = group == 0 ? 1 : group;
   const int last = group == 0 ? 6 : group;
-  for (int g = first; g <= last; ++g) {
-    writer.Begin();
-    SaveOneGroup(s, g, writer);
-    writer.Commit();
-  }
+  // One store step for the call: all groups at once for 0.
+  writer.Begin();
+  for (int g = first; g <= last; ++g) SaveOneGroup(s, g, writer);
+  writer.Commit();
   if (!writer.errors().empty()) NotifySaveError(writer.errors());
   if (first <= 5 && last >= 5 && g_hooks.hotkeys_saved) g_hooks.hotkeys_saved();
   // A write can fail without an error line only in a faulty store; still a failure.

@@ -206,7 +206,8 @@ class SettingsStore {
 // FORMAT and FORMATCPU the language default). Never fails.
 void LoadSettings(Settings& settings, SettingsStore& store, Language language);
 
-// Writes save group 1-6, or all of them in order for 0. True when every write
+// Writes save group 1-6, or all of them in order for 0, between one
+// BeginWrites/CommitWrites pair. True when every write
 // succeeded; otherwise the collected error text goes to the save-error
 // balloon. An unknown group writes nothing and returns false.
 bool SaveSettings(const Settings& settings, SettingsStore& store, int group);

@@ -326,16 +326,24 @@ class GroupingStore : public MemoryStore {
   bool fail_commit = false;
 };
 
-TEST_F(SaveTest, EachGroupIsOneCommittedSetOfWrites) {
+TEST_F(SaveTest, EachSaveIsOneCommittedSetOfWrites) {
+  for (int group = 1; group <= 6; ++group) {
+    GroupingStore store;
+    EXPECT_TRUE(SaveSettings(DefaultSettings(Language::English), store, group));
+    Keys expected = GroupKeys(group);
+    expected.insert(expected.begin(), u"<begin>");
+    expected.push_back(u"<commit>");
+    EXPECT_EQ(store.events, expected) << "group " << group;
+  }
+  // All groups (the save at exit) go to the store in one step.
   GroupingStore store;
   EXPECT_TRUE(SaveSettings(DefaultSettings(Language::English), store, 0));
-  Keys expected;
+  Keys expected = {u"<begin>"};
   for (int group = 1; group <= 6; ++group) {
-    expected.push_back(u"<begin>");
     const Keys keys = GroupKeys(group);
     expected.insert(expected.end(), keys.begin(), keys.end());
-    expected.push_back(u"<commit>");
   }
+  expected.push_back(u"<commit>");
   EXPECT_EQ(store.events, expected);
 }
 
