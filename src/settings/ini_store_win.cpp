@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "common/wide_win.h"
 #include "settings/ini_format.h"
-#include "settings/settings_message_win.h"
 #include "settings/store_selection.h"
 
 namespace {
@@ -20,7 +20,7 @@ std::u16string AnsiText(std::string_view bytes) {
   const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
   if (n <= 0) return {};
   std::u16string text(std::size_t(n), u'\0');
-  MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), reinterpret_cast<wchar_t*>(text.data()), n);
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), Wide(text.data()), n);
   return text;
 }
 
@@ -34,7 +34,7 @@ std::u16string FileText(const std::string& bytes, IniEncoding encoding) {
 // but cannot be read, which a save must not take for an empty file.
 bool ReadWholeFile(const std::u16string& path, std::string& bytes) {
   bytes.clear();
-  HANDLE file = CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  HANDLE file = CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
   LARGE_INTEGER size{};
@@ -49,7 +49,7 @@ bool ReadWholeFile(const std::u16string& path, std::string& bytes) {
 }
 
 bool WriteAndFlush(const std::u16string& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(AsWide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   bool ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
@@ -64,8 +64,8 @@ bool ReplaceWholeFile(const std::u16string& path, const std::string& bytes) {
   const std::u16string temporary = path + u".tmp";
   bool ok = WriteAndFlush(temporary, bytes);
   if (ok && g_before_replace != nullptr) ok = g_before_replace();
-  ok = ok && MoveFileExW(AsWide(temporary), AsWide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileW(AsWide(temporary));
+  ok = ok && MoveFileExW(Wide(temporary), Wide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileW(Wide(temporary));
   return ok;
 }
 
@@ -73,7 +73,7 @@ bool ReplaceWholeFile(const std::u16string& path, const std::string& bytes) {
 // never overwrites that copy.
 bool KeepOriginalCopy(const std::u16string& path) {
   const std::u16string copy = path + u".bak";
-  return CopyFileW(AsWide(path), AsWide(copy), TRUE) || GetLastError() == ERROR_FILE_EXISTS;
+  return CopyFileW(Wide(path), Wide(copy), TRUE) || GetLastError() == ERROR_FILE_EXISTS;
 }
 
 // The profile functions write a file without the UTF-16LE mark in the ANSI
@@ -92,14 +92,14 @@ bool ConvertToUtf16(const std::u16string& path) {
 std::u16string DecimalText(int32_t value) {
   wchar_t buffer[16];
   wsprintfW(buffer, L"%d", value);
-  return std::u16string(AsU16(buffer));
+  return std::u16string(U16View(buffer));
 }
 
 }  // namespace
 
 int32_t IniSettingsStore::ReadInteger(std::u16string_view key, int32_t fallback) {
   const std::u16string name(key);
-  return int32_t(GetPrivateProfileIntW(AsWide(kSection), AsWide(name), fallback, AsWide(path_)));
+  return int32_t(GetPrivateProfileIntW(Wide(kSection), Wide(name), fallback, Wide(path_)));
 }
 
 bool IniSettingsStore::ReadString(std::u16string_view key, std::size_t capacity, std::u16string& out) {
@@ -107,9 +107,9 @@ bool IniSettingsStore::ReadString(std::u16string_view key, std::size_t capacity,
   const std::u16string name(key);
   std::vector<wchar_t> buffer(capacity, L'\0');
   const DWORD got =
-      GetPrivateProfileStringW(AsWide(kSection), AsWide(name), L"", buffer.data(), DWORD(capacity), AsWide(path_));
+      GetPrivateProfileStringW(Wide(kSection), Wide(name), L"", buffer.data(), DWORD(capacity), Wide(path_));
   if (got == 0) return false;
-  out = DecodeIniLineBreaks(std::u16string_view(reinterpret_cast<const char16_t*>(buffer.data()), got));
+  out = DecodeIniLineBreaks(U16View(buffer.data(), got));
   return true;
 }
 
@@ -160,7 +160,7 @@ bool IniSettingsStore::StoreWrites(const std::vector<IniKeyWrite>& writes, std::
 
 bool IniSettingsStore::ReadColorTable(CustomColors& out) {
   uint8_t bytes[kCustomColorCount * 4];
-  if (!GetPrivateProfileStructW(AsWide(kSection), kColorTableKey, bytes, sizeof bytes, AsWide(path_))) return false;
+  if (!GetPrivateProfileStructW(Wide(kSection), kColorTableKey, bytes, sizeof bytes, Wide(path_))) return false;
   for (std::size_t i = 0; i < out.size(); ++i) {
     const uint8_t* p = bytes + 4 * i;
     out[i] = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
@@ -174,11 +174,11 @@ bool IniSettingsStore::WriteColorTable(const CustomColors& colors) {
     for (int b = 0; b < 4; ++b) bytes[4 * i + b] = uint8_t(colors[i] >> (8 * b));
   }
   std::u16string ignored;  // the colour chooser reports nothing
-  return StoreWrites({IniKeyWrite{std::u16string(AsU16(kColorTableKey)), EncodeProfileStruct(bytes, sizeof bytes)}}, ignored);
+  return StoreWrites({IniKeyWrite{std::u16string(U16View(kColorTableKey)), EncodeProfileStruct(bytes, sizeof bytes)}}, ignored);
 }
 
 bool IniFileExists(const std::u16string& path) {
-  HANDLE existing = CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  HANDLE existing = CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (existing == INVALID_HANDLE_VALUE) return false;
   CloseHandle(existing);
@@ -189,7 +189,7 @@ bool EnsureIniFile(const std::u16string& path) {
   if (IniFileExists(path)) return ConvertToUtf16(path);
   // CREATE_NEW: a file that exists but cannot be read just now is not emptied.
   HANDLE created =
-      CreateFileW(AsWide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (created == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const BOOL ok = WriteFile(created, kNewIniFileBytes, sizeof kNewIniFileBytes, &written, nullptr);
