@@ -77,7 +77,7 @@ void OpenHelpSwitches() {
 // Settings hooks: the save-error balloon, hotkeys after a group-5 save, the memo lock.
 void NotifySaveError(std::u16string_view text) {
   if (App().shut_down) {
-    ShowAppMessage(nullptr, ExitSaveFailureText(App().language, text), MB_OK | MB_ICONWARNING);
+    ShowAppMessage(nullptr, ExitSaveFailureText(AppLanguage(), text), MB_OK | MB_ICONWARNING);
     return;
   }
   const std::u16string copy(text);
