@@ -36,4 +36,6 @@ bool ApplyNotify(PendingNotice& notice, bool has_window, const char16_t* text, i
 // The message box shown when the save at exit fails (the tray icon, and with
 // it the balloon, is gone by then): what happened, then the same lines the
 // balloon gives, one per failed key.
+// Lines after the first kExitSaveLinesShown are counted, not listed.
+inline constexpr std::size_t kExitSaveLinesShown = 10;
 std::u16string ExitSaveFailureText(Language language, std::u16string_view errors);
