@@ -22,6 +22,9 @@ inline constexpr TextPair kCloseTheDialog{u"現在開いているダイアログ
 inline constexpr TextPair kScriptHeldBack{
     u"スクリプト実行を10秒間保留します。スクリプトを開始させたくない場合は、通知領域アイコンのメニューから「表示を隠す」を選んでください。(この通知をマウスの中ボタンで閉じると、次回からこの通知を表示しません)",
     u"Script execution will be suspended for 10 seconds. Select 'Hide' from the notification area icon menu to stop script.(If you close this notification with the middle mouse button, this notification will not be shown again next time.)"};
+inline constexpr TextPair kSaveFailedAtExit{
+    u"終了時に設定を保存できませんでした。起動後の変更は保存されていません。",
+    u"The settings could not be saved at exit. Changes made since the start were not saved."};
 inline constexpr TextPair kClipboardNotEmptied{u"クリップボードの内容を空にできませんでした。",
                                                u"Cannot clear data in the clipboard."};
 inline constexpr TextPair kClipboardNotOpened{

@@ -13,7 +13,7 @@ inline constexpr size_t kExternalTextMax = 517;
 
 struct ExternalTextMessage {
   uintptr_t sender;     // the first message parameter
-  uint32_t id;          // dwData of the copy-data record
+  uint64_t id;          // dwData of the copy-data record, pointer-sized: compared in full
   const void* data;     // lpData
   size_t byte_count;    // cbData
 };

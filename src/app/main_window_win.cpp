@@ -380,7 +380,7 @@ LRESULT OnCopyData(WPARAM wparam, LPARAM lparam) {
   AppState& app = App();
   const COPYDATASTRUCT* record = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
   if (!record) return 0;
-  const ExternalTextMessage message{uintptr_t(wparam), uint32_t(record->dwData), record->lpData,
+  const ExternalTextMessage message{uintptr_t(wparam), uint64_t(record->dwData), record->lpData,
                                     size_t(record->cbData)};
   if (ReceiveExternalText(app.settings.GAIBU != 0, message, app.display.state().external_text)) {
     app.display.state().external_sender = uintptr_t(wparam);

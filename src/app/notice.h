@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/language.h"
+
 inline constexpr std::u16string_view kNoticeSeparator = u"\r\n-----\r\n";
 // A balloon shows at most this many characters of the pending text.
 inline constexpr size_t kBalloonTextMax = 255;
@@ -30,3 +32,10 @@ class PendingNotice {
 // a text is appended; the notice is shown (result true) when there is a
 // window and something pends. Showing does not clear the notice.
 bool ApplyNotify(PendingNotice& notice, bool has_window, const char16_t* text, int level);
+
+// The message box shown when the save at exit fails (the tray icon, and with
+// it the balloon, is gone by then): what happened, then the same lines the
+// balloon gives, one per failed key.
+// Lines after the first kExitSaveLinesShown are counted, not listed.
+inline constexpr std::size_t kExitSaveLinesShown = 10;
+std::u16string ExitSaveFailureText(Language language, std::u16string_view errors);

@@ -13,6 +13,7 @@
 #include "app/display_host_win.h"
 #include "app/instance_win.h"
 #include "app/main_window_win.h"
+#include "app/notice.h"
 #include "ui/dark_mode_win.h"
 #include "ui/help_topics.h"
 #include "ui/message_box_win.h"
@@ -67,6 +68,12 @@ void OpenHelpSwitches() {
 
 // Settings hooks: the save-error balloon, hotkeys after a group-5 save, the memo lock.
 void NotifySaveError(std::u16string_view text) {
+  if (App().shut_down) {
+    const Language language = AppLanguage();
+    ShowMessage(nullptr, ExitSaveFailureText(language, text), app_text::kProductName.In(language),
+                MB_OK | MB_ICONWARNING);
+    return;
+  }
   const std::u16string copy(text);
   Notify(nullptr, nullptr, 0);
   Notify(App().windows.text, copy.c_str(), 2);

@@ -1,4 +1,5 @@
 #include "common/utf.h"
+#include <cstdint>
 
 namespace {
 
@@ -83,4 +84,36 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) AppendUtf16(out, DecodeUtf8(text, i));
   return out;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    int extra;
+    uint32_t min;
+    uint32_t code;
+    if ((lead & 0xE0) == 0xC0) {
+      extra = 1, min = 0x80, code = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+      extra = 2, min = 0x800, code = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+      extra = 3, min = 0x10000, code = lead & 0x07;
+    } else {
+      return false;
+    }
+    if (bytes.size() - i <= std::size_t(extra)) return false;
+    for (int k = 1; k <= extra; ++k) {
+      const auto next = static_cast<unsigned char>(bytes[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3F);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    i += std::size_t(extra) + 1;
+  }
+  return true;
 }

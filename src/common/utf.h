@@ -6,3 +6,6 @@
 
 std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
+
+// Strict UTF-8: no overlong forms, surrogates, values past U+10FFFF or cut-short sequences.
+bool IsValidUtf8(std::string_view bytes);

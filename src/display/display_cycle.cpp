@@ -84,6 +84,12 @@ class LineStack {
   int count_ = 0;
 };
 
+// A fixed window extent, or `automatic` when the setting asks for none.
+int32_t FixedOr(int32_t setting, int32_t automatic) {
+  const int32_t fixed = FixedWindowExtent(setting);
+  return fixed != 0 ? fixed : automatic;
+}
+
 class Cycle {
  public:
   Cycle(DisplayContext& context, Canvas& canvas, const TimeRecord& now, Point cursor)
@@ -97,8 +103,7 @@ class Cycle {
   // Steps up to the choice of the clock line's background. False when the
   // cycle ends there (the display is hidden).
   bool Prepare() {
-    area_ = Size{s_.WND_WIDTH != 0 ? s_.WND_WIDTH : s_.DEF_MAX_WND_WIDTH,
-                 s_.WND_HEIGHT != 0 ? s_.WND_HEIGHT : s_.DEF_MAX_WND_HEIGHT};
+    area_ = Size{FixedOr(s_.WND_WIDTH, s_.DEF_MAX_WND_WIDTH), FixedOr(s_.WND_HEIGHT, s_.DEF_MAX_WND_HEIGHT)};
     canvas_.FillRect(Rect{0, 0, area_.width, area_.height}, kKeyColor);
     BookAlarm();
     c_.state.last_second = now_.second;
@@ -135,8 +140,7 @@ class Cycle {
   }
 
   Size FinalSize(const LineStack& stack) const {
-    return Size{s_.WND_WIDTH != 0 ? s_.WND_WIDTH : stack.widest(),
-                s_.WND_HEIGHT != 0 ? s_.WND_HEIGHT : std::min(stack.y(), area_.height)};
+    return Size{FixedOr(s_.WND_WIDTH, stack.widest()), FixedOr(s_.WND_HEIGHT, std::min(stack.y(), area_.height))};
   }
 
   void DrawRules(const LineStack& stack, int32_t width) {
@@ -284,16 +288,29 @@ void ResizeWhenChanged(DisplayContext& context, Size final_size) {
   Settings& settings = context.settings;
   const bool round = settings.ROUNDRECT != 0;
   state.final_size = final_size;
-  if (context.windows.TextWindowSize() == final_size && round == state.applied_roundrect) return;
+  const Size current = context.windows.TextWindowSize();
+  if (round == state.applied_roundrect) {
+    if (current == final_size) return;
+    // A size the system cannot make is asked for once; while the request and
+    // the window stay as they were after it, a tick neither resizes nor redraws.
+    if (final_size == state.requested_size && current == state.obtained_size) return;
+  }
   const int32_t growth = round ? kRoundGrowth : 0;
   context.windows.ResizeWindows(final_size,
                                 Size{final_size.width + growth, final_size.height + growth});
+  state.requested_size = final_size;
+  state.obtained_size = context.windows.TextWindowSize();
   state.last_second = kRedrawSecond;
   state.applied_roundrect = round;
   if (settings.WPOS != 0) PlaceWindows(state, settings, context.windows, true);
 }
 
 }  // namespace
+
+int32_t FixedWindowExtent(int32_t setting) {
+  if (setting <= 0) return 0;
+  return std::min(setting, kMaxWindowExtent);
+}
 
 bool CanSkipCycle(const Settings& settings, const DisplayState& state, const TimeRecord& now,
                   Point cursor) {

@@ -83,6 +83,14 @@ struct DisplayContext {
   SystemSampler* sampler = nullptr;  // null: no system line
 };
 
+// The largest window side the window system makes (its coordinates are
+// 16-bit); a larger WND_WIDTH or WND_HEIGHT is held to it.
+inline constexpr int32_t kMaxWindowExtent = 32767;
+
+// WND_WIDTH / WND_HEIGHT as the panel uses it: 0 for automatic (also every
+// negative number, which no window can be), else at most kMaxWindowExtent.
+int32_t FixedWindowExtent(int32_t setting);
+
 // One display cycle. Returns whether it went past the early exit.
 bool DisplayCycle(DisplayContext& context, CanvasProvider& canvases, bool force);
 

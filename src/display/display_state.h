@@ -34,6 +34,8 @@ struct DisplayState {
   std::atomic<int32_t> forced_alarm{0};
   bool applied_roundrect = false;  // ROUNDRECT at the last resize
   Size final_size;                 // size the last full cycle asked for
+  Size requested_size;             // size the last resize asked for
+  Size obtained_size;              // what the window took of it
 
   // Line texts of the last full cycle, kept so a redraw allocates nothing.
   TextBuffer clock_text;

@@ -67,7 +67,7 @@ void ReactToMovement(DisplayState& state, const Settings& settings, OverlayWindo
 }
 
 void FollowCursor(const Settings& settings, OverlayWindows& windows, Point cursor) {
-  const Point text{cursor.x + settings.LEFT, cursor.y + settings.TOP};
+  const Point text{OffsetCoordinate(cursor.x, settings.LEFT), OffsetCoordinate(cursor.y, settings.TOP)};
   const int32_t margin = settings.ROUNDRECT ? kRoundMargin : 0;
   windows.MoveWindows(text, Point{text.x - margin, text.y - margin});
 }
@@ -83,6 +83,14 @@ void PinToCorner(Settings& settings, OverlayWindows& windows) {
 }
 
 }  // namespace
+
+int32_t OffsetCoordinate(int32_t cursor, int32_t offset) {
+  // A hand-edited LEFT or TOP can be any 32-bit number: the sum is taken in
+  // 64 bits and held where a window can stand, so that the rounded panel's
+  // margin below it cannot overflow either.
+  const int64_t sum = int64_t(cursor) + int64_t(offset);
+  return int32_t(std::clamp<int64_t>(sum, kVirtualScreenMin, kVirtualScreenMax));
+}
 
 Color BackgroundKey(Color panel_colour) {
   return panel_colour == kKeyColor ? kWhite : kKeyColor;

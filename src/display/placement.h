@@ -33,6 +33,15 @@ class OverlayWindows {
   virtual bool GetMonitor(int32_t index, MonitorInfo& info) = 0;
 };
 
+// Window positions on the virtual screen are 16-bit quantities to the window
+// system; placement never asks for one outside this range.
+inline constexpr int32_t kVirtualScreenMin = -32768;
+inline constexpr int32_t kVirtualScreenMax = 32767;
+
+// The cursor coordinate moved by LEFT or TOP, without overflow, held to the
+// virtual screen's range. A panel beyond the screen's edge is not pulled back.
+int32_t OffsetCoordinate(int32_t cursor, int32_t offset);
+
 // Key of the background window: white when the panel colour is itself the
 // key colour, so the panel still shows.
 Color BackgroundKey(Color panel_colour);

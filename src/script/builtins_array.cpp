@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "script/builtin_args.h"
+#include "script/memory_budget.h"
 
 namespace {
 
@@ -71,7 +72,10 @@ ScriptValue SortNamed(BuiltinContext& context, std::span<ScriptValue> args, std:
 }
 
 void AssignElements(ScriptValue& array, std::span<ScriptValue> values) {
-  for (ScriptValue& value : values) array.elements.push_back(value);
+  for (ScriptValue& value : values) {
+    ChargeScriptMemory(sizeof(ScriptValue) + ScriptValueBytes(value));
+    array.elements.push_back(value);
+  }
 }
 
 // Cuts at CR LF, lone CR and lone LF; the stretch after the last break is
@@ -143,7 +147,11 @@ ScriptValue BuiltinResize(BuiltinContext& context, std::span<ScriptValue> args) 
   if (!TakeArrayName(context, args[0], "Resize", name)) return MakeInteger(-1);
   int32_t count = ToInteger(args[1]);
   if (count <= 0) return MakeInteger(0);
-  MakeArray(context.variables(), name).elements.resize(static_cast<size_t>(count));
+  ScriptValue& array = MakeArray(context.variables(), name);
+  if (static_cast<size_t>(count) > array.elements.size()) {
+    ChargeScriptMemory((static_cast<size_t>(count) - array.elements.size()) * sizeof(ScriptValue));
+  }
+  array.elements.resize(static_cast<size_t>(count));
   return MakeInteger(1);
 }
 
@@ -180,6 +188,7 @@ ScriptValue BuiltinMultiLineToStringArray(BuiltinContext& context, std::span<Scr
   if (!store.contains(name)) return MakeInteger(0);
   std::string text = ToString(store.ref(name));
   std::vector<std::string_view> lines = SplitLines(text);
+  ChargeScriptMemory(lines.size() * sizeof(ScriptValue) + text.size());
   ScriptValue& array = MakeArray(store, name);
   if (array.elements.size() < lines.size()) array.elements.resize(lines.size());
   for (size_t k = 0; k < lines.size(); ++k) array.elements[k] = MakeString(std::string(lines[k]));
@@ -194,6 +203,7 @@ ScriptValue BuiltinArrayToMultiLineString(BuiltinContext& context, std::span<Scr
   if (!array) return MakeInteger(0);
   std::string text;
   for (const ScriptValue& element : array->elements) {
+    ChargeScriptMemory(ArgText(element).view().size() + line_break.size());
     text.append(ArgText(element).view());
     text.append(line_break);
   }

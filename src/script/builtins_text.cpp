@@ -11,6 +11,7 @@
 #include "script/convchar.h"
 #include "script/format.h"
 #include "script/script_system.h"
+#include "script/memory_budget.h"
 
 namespace {
 
@@ -90,6 +91,7 @@ std::string ReplaceAll(std::string_view s, std::string_view t, std::string_view 
   out.reserve(s.size());
   size_t at = 0;
   for (size_t found = s.find(t); found != std::string_view::npos; found = s.find(t, at)) {
+    if (u.size() > t.size()) ChargeScriptMemory(u.size() - t.size());
     out.append(s, at, found - at);
     out.append(u);
     at = found + t.size();
@@ -249,6 +251,7 @@ ScriptValue BuiltinPadLeft(BuiltinContext&, std::span<ScriptValue> args) {
   int32_t width = Int(args[1]);
   std::string out;
   if (width >= 0 && static_cast<size_t>(width) > Text(s).size()) {
+    ChargeScriptMemory(static_cast<size_t>(width));
     out.assign(static_cast<size_t>(width) - Text(s).size(), PadByte(args));
   }
   out.append(Text(s));
@@ -258,6 +261,7 @@ ScriptValue BuiltinPadLeft(BuiltinContext&, std::span<ScriptValue> args) {
 ScriptValue BuiltinPadRight(BuiltinContext&, std::span<ScriptValue> args) {
   ArgText s(args[0]);
   int32_t width = Int(args[1]);
+  if (width >= 0 && static_cast<size_t>(width) > Text(s).size()) ChargeScriptMemory(static_cast<size_t>(width));
   std::string out(Text(s));
   if (width >= 0 && static_cast<size_t>(width) > Text(s).size()) {
     out.append(static_cast<size_t>(width) - Text(s).size(), PadByte(args));
@@ -323,8 +327,10 @@ ScriptValue BuiltinLcLite(BuiltinContext&, std::span<ScriptValue> args) {
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r') {
       if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      ChargeScriptMemory(Text(t).size());
       out.append(Text(t));
     } else if (text[i] == '\n') {
+      ChargeScriptMemory(Text(t).size());
       out.append(Text(t));
     } else {
       out.push_back(text[i]);
@@ -346,7 +352,10 @@ ScriptValue BuiltinInsCrLf(BuiltinContext&, std::span<ScriptValue> args) {
     at += length;
     if (++in_run == every) {
       in_run = 0;
-      if (at < text.size()) out.append(Text(t));
+      if (at < text.size()) {
+        ChargeScriptMemory(Text(t).size());
+        out.append(Text(t));
+      }
     }
   }
   return MakeString(std::move(out));
@@ -360,6 +369,7 @@ ScriptValue BuiltinDelCtrlC(BuiltinContext&, std::span<ScriptValue> args) {
     unsigned char byte = static_cast<unsigned char>(c);
     bool control = (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') || byte == 0x7F;
     if (control) {
+      ChargeScriptMemory(Text(t).size());
       out.append(Text(t));
     } else {
       out.push_back(c);
@@ -387,7 +397,10 @@ ScriptValue BuiltinSplit(BuiltinContext& context, std::span<ScriptValue> args) {
   target = ScriptValue{};
   target.isArray = true;
   target.text = name;
-  auto add = [&target](std::string_view piece) { target.elements.push_back(MakeString(std::string(piece))); };
+  auto add = [&target](std::string_view piece) {
+    ChargeScriptMemory(sizeof(ScriptValue) + piece.size());
+    target.elements.push_back(MakeString(std::string(piece)));
+  };
   std::string_view rest = text;
   if (!delimiter.empty()) {
     for (size_t found = rest.find(delimiter); found != std::string_view::npos; found = rest.find(delimiter)) {
@@ -409,6 +422,7 @@ ScriptValue BuiltinJoin(BuiltinContext& context, std::span<ScriptValue> args) {
   if (!array.isArray) return MakeString({});
   std::string out;
   for (size_t i = 0; i < array.elements.size(); ++i) {
+    ChargeScriptMemory(delimiter.size() + ArgText(array.elements[i]).view().size());
     if (i > 0) out.append(delimiter);
     out.append(ArgText(array.elements[i]).view());
   }

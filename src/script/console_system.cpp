@@ -271,6 +271,8 @@ const char kQvsUsage[] =
     "  --now \"YYYY-MM-DD HH:MM:SS.mmm\"  fix the local time the script sees\n"
     "  --answer A[,A...]  answers for the message boxes, in order: ok, cancel, yes,\n"
     "                     no, close, abort, retry, ignore or a button number\n"
+    "  --memory-limit MB  memory the script may hold in texts and arrays (default\n"
+    "                     256; 0 for no limit)\n"
     "  INPUT reads its answer as one line of standard input.\n"
     "exit status: 0 clean run, 1 an error was reported, 2 usage or file error\n";
 
@@ -312,6 +314,16 @@ bool ParseQvsArguments(std::span<const std::string> args, bool japanese, QvsOpti
         return false;
       }
       options.now = now;
+    } else if (arg == "--memory-limit") {
+      if (!value_of(i, arg, value)) return false;
+      char* end = nullptr;
+      const unsigned long long megabytes = std::strtoull(value.c_str(), &end, 10);
+      // At most 1 TB, so that the byte count fits on every build.
+      if (value.empty() || value[0] == '-' || *end != '\0' || megabytes > (1ull << 20)) {
+        error = "--memory-limit takes a number of megabytes, not \"" + value + "\"";
+        return false;
+      }
+      options.memory_limit = static_cast<std::size_t>(megabytes) << 20;
     } else if (arg == "--answer") {
       if (!value_of(i, arg, value)) return false;
       size_t start = 0;

@@ -84,6 +84,7 @@ struct QvsOptions {
   bool print_result = false;
   std::optional<ScriptLocalTime> now;
   std::vector<int32_t> answers;
+  std::optional<std::size_t> memory_limit;  // bytes; 0 for none
   bool help = false;
 };
 

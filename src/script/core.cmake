@@ -14,6 +14,7 @@ set_source_files_properties(${FLEX_kirabi_script_lexer_OUTPUTS} ${BISON_kirabi_s
 
 list(APPEND KIRABI_SCRIPT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/value.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/memory_budget.cpp
   ${CMAKE_CURRENT_LIST_DIR}/constant_table.cpp
   ${CMAKE_CURRENT_LIST_DIR}/script_run.cpp
   ${CMAKE_CURRENT_LIST_DIR}/nodes_support.cpp

@@ -2,6 +2,8 @@
 // and to an array element.
 #include "script/nodes_support.h"
 
+#include "script/memory_budget.h"
+
 AssignNode::AssignNode(std::unique_ptr<VarNode> t, NodePtr v, AssignOp o, int32_t line)
     : Node(kNodeAssign, line), target(std::move(t)), value(std::move(v)), op(o) {
   growDepth(target.get());
@@ -17,6 +19,7 @@ AssignNode::AssignNode(std::unique_ptr<VarNode> t, NodePtr v, AssignOp o, int32_
     return;
   }
   ScriptValue v = value->evaluate(run);
+  ChargeScriptMemory(ScriptValueBytes(v));
   target->ref(run) = std::move(v);
 }
 
@@ -28,6 +31,7 @@ AssignNode::AssignNode(std::unique_ptr<VarNode> t, NodePtr v, AssignOp o, int32_
     ScriptValue scratch;
     const ScriptValue& v = value->evaluateRef(run, scratch);
     std::string piece = ToString(v);
+    ChargeScriptMemory(piece.size());
     s.value.isArray = false;
     s.value.elements.clear();
     s.value.text += piece;
@@ -46,7 +50,9 @@ AssignNode::AssignNode(std::unique_ptr<VarNode> t, NodePtr v, AssignOp o, int32_
     return;
   }
   std::string text = ToString(x);
-  text += ToString(v);
+  std::string piece = ToString(v);
+  ChargeScriptMemory(text.size() + piece.size());
+  text += piece;
   target->ref(run) = MakeString(std::move(text));
 }
 
@@ -166,6 +172,7 @@ ScriptValue& ArrayAssignNode::store(ScriptRun& run) {
     ReportBadIndex(run, name, n, line);
     n = 0;
   }
+  ChargeScriptMemory(ScriptValueBytes(v));
   ScriptValue& array = variable_.ref(run);
   ScriptValue& element = ElementAt(array, n);
   element = std::move(v);

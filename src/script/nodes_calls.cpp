@@ -4,30 +4,12 @@
 #include <algorithm>
 
 #include "common/utf.h"
+#include "script/memory_budget.h"
 
 namespace {
 
 // CB. calls convert exactly: a text that is not valid UTF-8 (or UTF-16 on
 // the way back) becomes the empty string rather than a lossy copy.
-bool IsValidUtf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    uint32_t code = length == 1 ? c : c & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-      const unsigned char next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      code = (code << 6) | (next & 0x3F);
-    }
-    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-    i += length;
-  }
-  return true;
-}
-
 bool IsValidUtf16(std::u16string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
@@ -236,7 +218,9 @@ ScriptValue FuncCallNode::callBuiltin(ScriptRun& run) {
   for (const NodePtr& a : arguments) values.push_back(a->evaluate(run));
   if (builtin_) {
     BuiltinContext context{run, line};
-    return builtin_->handler(context, values);
+    ScriptValue result = builtin_->handler(context, values);
+    ChargeScriptMemory(ScriptValueBytes(result));
+    return result;
   }
   if (builtinName_ == "ASSERT" && values.size() == 2) {
     if (ToInteger(values[0]) == 0) RaiseScriptError(run, kErrorAssert, line, ToString(values[1]));

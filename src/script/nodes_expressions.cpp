@@ -3,6 +3,7 @@
 #include "script/nodes_support.h"
 
 #include "script/constant_table.h"
+#include "script/memory_budget.h"
 
 // ---- variables -----------------------------------------------------------
 
@@ -91,8 +92,10 @@ bool AddNode::add(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) 
   if (full->isString) {
     ScriptValue scratch;
     const ScriptValue& b = right->evaluateRef(run, scratch);
+    std::string piece = ToString(b);
+    ChargeScriptMemory(full->text.size() + piece.size());
     std::string text = std::move(full->text);  // to-string of a string or array is its text
-    text += ToString(b);
+    text += piece;
     full.emplace(MakeString(std::move(text)));
     return false;
   }

@@ -2,7 +2,17 @@
 // the flow statements (exit, break, continue, return, goto).
 #include "script/nodes_support.h"
 
+#include "script/memory_budget.h"
+
 namespace {
+
+// The innermost block running the statement reports it; a run already
+// stopped by an error (the call that charged may have gone on) is not
+// reported twice.
+[[gnu::noinline]] void StopOverBudget(ScriptRun& run, int32_t line) {
+  if (run.exitState == kStopping) return;
+  ReportScriptMemoryExceeded(run, line);
+}
 
 // After a loop body: true when the loop is to end. Consumes break/continue.
 bool LeaveLoop(ScriptRun& run) {
@@ -61,7 +71,12 @@ void BlockNode::indexLabels() {
 [[gnu::always_inline]] inline void BlockNode::executePlain(ScriptRun& run) {
   for (const NodePtr& p : statements) {
     Node& statement = *p;
-    statement.execute(run);
+    try {
+      statement.execute(run);
+    } catch (ScriptMemoryExceeded&) {
+      StopOverBudget(run, statement.line);
+      return;
+    }
     if (run.returning) return;
     if (StopRequested(run, statement.line)) return;
     if (run.exitState != kRunning) return;
@@ -94,6 +109,9 @@ void BlockNode::execute(ScriptRun& run) {
         if (StopRequested(run, statement.line)) return;
         if (run.exitState != kRunning) return;
       }
+    } catch (ScriptMemoryExceeded&) {
+      StopOverBudget(run, statements[i]->line);
+      return;
     } catch (GotoException& jump) {
       auto it = labels.find(jump.label);
       if (it == labels.end()) throw;

@@ -19,6 +19,25 @@ std::size_t g_stackBudget = 1536 * 1024;
 std::size_t g_stackBudget = 6 * 1024 * 1024;
 #endif
 
+std::size_t g_memoryLimit = kDefaultScriptMemoryBudget;
+
+std::size_t HeldByRun(const void* context) {
+  const ScriptRun& run = *static_cast<const ScriptRun*>(context);
+  std::size_t bytes = run.variables.heldBytes() + ScriptValueBytes(run.returnValue);
+  for (const ScriptValue& saved : run.savedValues) bytes += ScriptValueBytes(saved);
+  return bytes;
+}
+
+// The run's budget is the one its thread charges, for the length of the run.
+class MemoryBudgetScope {
+ public:
+  explicit MemoryBudgetScope(ScriptRun& run) {
+    run.memory.Start(g_memoryLimit, HeldByRun, &run);
+    SetCurrentScriptMemory(&run.memory);
+  }
+  ~MemoryBudgetScope() { SetCurrentScriptMemory(nullptr); }
+};
+
 Lexer& TheLexer() {
   static Lexer lexer;
   return lexer;
@@ -75,6 +94,9 @@ int32_t ExecuteTree(ScriptRun& run) {
     ReportCaught(run, kErrorMemory,
                  "Runtime error: 一般的なスタック不足、あるいは、正規表現の計算量が超える等のエラーが発生しました: %s\n",
                  "Runtime error: std::runtime_error: %s\n", e.what());
+  } catch (ScriptMemoryExceeded&) {
+    // Blocks report it with the statement's line; this is what escapes them.
+    ReportScriptMemoryExceeded(run, -1);
   } catch (std::bad_alloc& e) {
     ReportCaught(run, kErrorMemory, "Runtime error: スクリプト実行中にメモリ確保に失敗しました: %s\n",
                  "Runtime error: std::bad_alloc: %s\n", e.what());
@@ -136,6 +158,7 @@ int32_t RunScript(ScriptRun& run, const char16_t* source, const ScriptHostParams
   int32_t result = 0;
   if (ParseSource(run, lexer)) {
     SetStackLimit(run);
+    MemoryBudgetScope budget(run);
     result = ExecuteTree(run);
   }
 
@@ -174,3 +197,6 @@ int32_t qv_script(const char16_t* source, const ScriptHostParams* params) {
 
 void SetScriptStackBudget(std::size_t bytes) { g_stackBudget = bytes; }
 std::size_t ScriptStackBudget() { return g_stackBudget; }
+
+void SetScriptMemoryLimit(std::size_t bytes) { g_memoryLimit = bytes; }
+std::size_t ScriptMemoryLimit() { return g_memoryLimit; }

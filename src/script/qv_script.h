@@ -72,4 +72,10 @@ int32_t qv_script(const char16_t* source, const ScriptHostParams* params);
 // a thread with a 2 MB stack (the Windows build's default reserve) or the
 // usual 8 MB elsewhere; a host with another stack size sets it to match.
 void SetScriptStackBudget(std::size_t bytes);
+
+// Bytes of text and array elements a run may hold before it is stopped with
+// the memory error (code 106 with the statement's line); 0 for no limit.
+// 256 MB by default.
+void SetScriptMemoryLimit(std::size_t bytes);
+std::size_t ScriptMemoryLimit();
 std::size_t ScriptStackBudget();

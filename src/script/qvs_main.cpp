@@ -129,6 +129,7 @@ int RunQvs(const std::vector<std::string>& args) {
   }
   ConsoleSystem system(stderr, stdin);
   if (options.now) system.FixLocalTime(*options.now);
+  if (options.memory_limit) SetScriptMemoryLimit(*options.memory_limit);
   system.QueueAnswers(options.answers);
   g_japanese = options.japanese;
   g_system = &system;

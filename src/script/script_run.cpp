@@ -60,6 +60,14 @@ void RaiseScriptError(ScriptRun& run, int32_t code, int32_t line, std::string_vi
   run.exitState = kStopping;
 }
 
+void ReportScriptMemoryExceeded(ScriptRun& run, int32_t line) {
+  const unsigned megabytes = static_cast<unsigned>(run.memory.limit() >> 20);
+  RaiseScriptError(run, kErrorMemory, line,
+                   FormatScriptMessage(RunText(run, "Runtime Error: メモリ使用量が上限(%uMB)を超えました。行番号:%d\n",
+                                               "Runtime Error: Memory limit (%u MB) exceeded at line %d\n"),
+                                       megabytes, line));
+}
+
 void ResetRunState(ScriptRun& run) {
   run.functions.clear();
   if (!run.keepVar) run.variables.clear();

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "script/memory_budget.h"
 #include "script/qv_script.h"
 #include "script/value.h"
 
@@ -70,6 +71,8 @@ struct ScriptRun {
 
   // Lowest stack address evaluation may reach before it stops the run.
   uintptr_t stackLimit = 0;
+  // Texts and array elements the run may hold.
+  ScriptMemoryBudget memory;
 
   ScriptRun();
   ~ScriptRun();
@@ -95,6 +98,10 @@ inline const char* RunText(const ScriptRun& run, const char* japanese, const cha
 void ReportScriptError(ScriptRun& run, int32_t code, int32_t line, std::string_view message);
 // Reports and stops the run after the current statement.
 void RaiseScriptError(ScriptRun& run, int32_t code, int32_t line, std::string_view message);
+
+// The run went over its memory budget (ScriptMemoryExceeded): code 106 with
+// the statement's line (-1 when none is known); stops the run.
+void ReportScriptMemoryExceeded(ScriptRun& run, int32_t line);
 
 // Clears the per-run state as at the start and the end of every run.
 void ResetRunState(ScriptRun& run);

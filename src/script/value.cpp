@@ -1,5 +1,7 @@
 #include "script/value.h"
 
+#include "script/memory_budget.h"
+
 #include <algorithm>
 #include <atomic>
 #include <climits>
@@ -87,7 +89,10 @@ ScriptValue& ElementAt(ScriptValue& value, int32_t n) {
     value.elements.clear();
   }
   std::size_t index = static_cast<std::size_t>(n);
-  if (index >= value.elements.size()) value.elements.resize(index + 1);
+  if (index >= value.elements.size()) {
+    ChargeScriptMemory((index + 1 - value.elements.size()) * sizeof(ScriptValue));
+    value.elements.resize(index + 1);
+  }
   return value.elements[index];
 }
 
@@ -144,6 +149,13 @@ void VariableStore::clear() {
   slots_.clear();
   count_ = 0;
   generation_ = NextGeneration();
+}
+
+std::size_t VariableStore::heldBytes() const {
+  std::size_t bytes = 0;
+  for (const auto& [name, s] : slots_)
+    if (s->exists) bytes += name.size() + ScriptValueBytes(s->value);
+  return bytes;
 }
 
 std::vector<std::string> VariableStore::names() const {

@@ -106,6 +106,9 @@ class VariableStore {
   void clear();
   std::size_t size() const { return count_; }
 
+  // What the existing variables hold in texts and elements, in bytes.
+  std::size_t heldBytes() const;
+
   // Names of the existing variables in byte order.
   std::vector<std::string> names() const;
 

@@ -2,7 +2,9 @@
 // The INI store over the platform's profile functions, section [qz].
 
 #include <string>
+#include <vector>
 
+#include "settings/ini_file.h"
 #include "settings/settings.h"
 #include "settings/store_messages.h"
 
@@ -17,19 +19,33 @@ class IniSettingsStore : public SettingsStore {
   bool WriteString(std::u16string_view key, std::u16string_view text, std::u16string& errors) override;
   bool ReadColorTable(CustomColors& out) override;
   bool WriteColorTable(const CustomColors& colors) override;
+  // Writes in between are merged into the file with one rewrite.
+  void BeginWrites() override;
+  bool CommitWrites(std::u16string& errors) override;
 
   const std::u16string& path() const { return path_; }
 
  private:
-  bool WriteText(std::u16string_view key, const std::u16string& text, std::u16string& errors);
+  bool WriteText(std::u16string_view key, std::u16string text, std::u16string& errors);
+  bool StoreWrites(const std::vector<IniKeyWrite>& writes, std::u16string& errors);
 
   Language language_;
   std::u16string path_;
+  bool holding_ = false;
+  std::vector<IniKeyWrite> held_;
 };
 
 // Creates the INI file as the six header bytes when it cannot be opened for
-// reading; an existing file is never touched. True when the file exists
-// afterwards.
+// reading. An existing file that is not UTF-16LE with its mark is converted
+// to it, every line kept; the original is first copied to "<path>.bak" unless
+// that copy exists already (an empty file just gets the header). True when
+// the file exists afterwards.
 bool EnsureIniFile(const std::u16string& path);
+
+// Every rewrite of the INI file goes to "<path>.tmp" in the same folder,
+// flushed, and then replaces the file in one step, so a crash leaves either
+// the old or the new file. Tests may make the step between the two fail;
+// null restores the normal path.
+void SetIniReplaceCheckForTest(bool (*before_replace)());
 // True when the INI file can be opened for reading.
 bool IniFileExists(const std::u16string& path);

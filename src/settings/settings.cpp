@@ -67,7 +67,10 @@ bool SaveSettings(const Settings& s, SettingsStore& store, int group) {
   bool ok = true;
   const int first = group == 0 ? 1 : group;
   const int last = group == 0 ? kSaveGroupCount : group;
+  // One store step for the call: all groups at once for 0.
+  store.BeginWrites();
   for (int g = first; g <= last; ++g) ok &= SaveKeyGroup(s, store, g, MemoLock(), errors);
+  ok &= store.CommitWrites(errors);
   if (!errors.empty()) NotifySaveError(errors);
   if (first <= 5 && last >= 5 && g_hooks.hotkeys_saved) g_hooks.hotkeys_saved();
   // A write can fail without an error line only in a faulty store; still a failure.

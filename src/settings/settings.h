@@ -190,6 +190,17 @@ class SettingsStore {
   virtual bool WriteString(std::u16string_view key, std::u16string_view text, std::u16string& errors) = 0;
   virtual bool ReadColorTable(CustomColors& out) = 0;
   virtual bool WriteColorTable(const CustomColors& colors) = 0;
+
+  // A save group (or any set of writes, such as a combo-box history) between
+  // BeginWrites and CommitWrites may be held back and stored in one step by
+  // CommitWrites. When that step fails, it appends the error line of every
+  // held key to `errors` and returns false. Stores that write each value at
+  // once keep these defaults.
+  virtual void BeginWrites() {}
+  virtual bool CommitWrites(std::u16string& errors) {
+    (void)errors;
+    return true;
+  }
 };
 
 // Reads every key in the key table's order and applies the load rules. Absent keys
@@ -197,7 +208,8 @@ class SettingsStore {
 // FORMAT and FORMATCPU the language default). Never fails.
 void LoadSettings(Settings& settings, SettingsStore& store, Language language);
 
-// Writes save group 1-6, or all of them in order for 0. True when every write
+// Writes save group 1-6, or all of them in order for 0, between one
+// BeginWrites/CommitWrites pair. True when every write
 // succeeded; otherwise the collected error text goes to the save-error
 // balloon. An unknown group writes nothing and returns false.
 bool SaveSettings(const Settings& settings, SettingsStore& store, int group);

@@ -26,36 +26,6 @@ bool StartsWith(std::string_view bytes, std::string_view mark) { return bytes.su
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view bytes) {
-  size_t i = 0;
-  while (i < bytes.size()) {
-    const auto c = uint8_t(bytes[i]);
-    size_t more = 0;
-    uint32_t min = 0, code = 0;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if ((c & 0xE0) == 0xC0) {
-      more = 1, min = 0x80, code = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      more = 2, min = 0x800, code = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      more = 3, min = 0x10000, code = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + more >= bytes.size()) return false;  // cut short
-    for (size_t k = 1; k <= more; ++k) {
-      const auto t = uint8_t(bytes[i + k]);
-      if ((t & 0xC0) != 0x80) return false;
-      code = (code << 6) | (t & 0x3F);
-    }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-    i += more + 1;
-  }
-  return true;
-}
-
 EncodingChoice ChooseEncoding(std::string_view bytes) {
   if (StartsWith(bytes, "\xFF\xFE")) return {TextEncoding::kUtf16Le, 2};
   if (StartsWith(bytes, "\xFE\xFF")) return {TextEncoding::kUtf16Be, 2};

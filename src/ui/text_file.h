@@ -2,6 +2,7 @@
 // Decoding a text file's bytes into UTF-16 and encoding UTF-16 as UTF-8 with
 // a byte-order mark: the portable half of the memo file loader and saver.
 
+#include "common/utf.h"
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -35,7 +36,6 @@ struct EncodingChoice {
 // Byte-order marks first; without one, text that is valid UTF-8 is UTF-8 and
 // anything else is in the system's legacy (ANSI) code page.
 EncodingChoice ChooseEncoding(std::string_view bytes);
-bool IsValidUtf8(std::string_view bytes);
 
 // Inserts a CR before every LF that has none; CR LF pairs stay.
 std::u16string WithCrLf(std::u16string_view text);

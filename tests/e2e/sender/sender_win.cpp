@@ -2,10 +2,11 @@
 // program would: WM_COPYDATA with identifier 102414 and its own window as
 // the sender, then keeps that window for a while.
 //
-//   kirabi_sender [--count N] [--text T] [--null-sender] [--no-terminator] [--hold MS]
+//   kirabi_sender [--count N] [--text T] [--null-sender] [--no-terminator] [--hold MS] [--id N]
 //
 // --count N sends N characters cycling through A-Z (or T repeated); --hold
-// keeps the sender window alive for MS milliseconds before it is destroyed.
+// keeps the sender window alive for MS milliseconds before it is destroyed;
+// --id sends another identifier (a pointer-sized number).
 // Exit code: 0 sent, 1 no running window, 2 bad arguments.
 #include <windows.h>
 
@@ -19,6 +20,7 @@ struct Options {
   bool null_sender = false;
   bool terminator = true;
   DWORD hold_ms = 0;
+  ULONG_PTR id = 102414;
 };
 
 bool ParseOptions(int argc, wchar_t** argv, Options& o) {
@@ -36,6 +38,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& o) {
       o.null_sender = true;
     } else if (a == L"--no-terminator") {
       o.terminator = false;
+    } else if (a == L"--id" && has_value) {
+      o.id = ULONG_PTR(_wcstoui64(argv[++i], nullptr, 10));
     } else if (a == L"--hold" && has_value) {
       o.hold_ms = DWORD(std::wcstoul(argv[++i], nullptr, 10));
     } else {
@@ -59,7 +63,7 @@ void PumpFor(DWORD ms) {
 int wmain(int argc, wchar_t** argv) {
   Options o;
   if (!ParseOptions(argc, argv, o)) {
-    std::fwprintf(stderr, L"usage: kirabi_sender [--count N] [--text T] [--null-sender] [--no-terminator] [--hold MS]\n");
+    std::fwprintf(stderr, L"usage: kirabi_sender [--count N] [--text T] [--null-sender] [--no-terminator] [--hold MS] [--id N]\n");
     return 2;
   }
   HWND target = FindWindowW(L"kirabi", nullptr);
@@ -72,7 +76,7 @@ int wmain(int argc, wchar_t** argv) {
   // Without a terminator the record still holds exactly the characters sent.
   std::wstring payload = o.text;
   COPYDATASTRUCT record{};
-  record.dwData = 102414;
+  record.dwData = o.id;
   record.cbData = DWORD((payload.size() + (o.terminator ? 1 : 0)) * sizeof(wchar_t));
   record.lpData = payload.data();
   SendMessageW(target, WM_COPYDATA, o.null_sender ? 0 : WPARAM(self), LPARAM(&record));

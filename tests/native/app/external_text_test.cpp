@@ -38,6 +38,9 @@ TEST(ReceiveExternalText, IgnoresWhatTheProtocolDoesNotAccept) {
       {"GAIBU off", false, Message(sent, 12)},
       {"null sender", true, Message(sent, 12, 0)},
       {"other identifier", true, {0x1234, kExternalTextId + 1, sent.c_str(), 12}},
+      // dwData is pointer-sized: the upper half must take part in the compare.
+      {"identifier plus 2^32", true, {0x1234, kExternalTextId + (uint64_t(1) << 32), sent.c_str(), 12}},
+      {"identifier in the top bit", true, {0x1234, kExternalTextId | (uint64_t(1) << 63), sent.c_str(), 12}},
   };
   for (const Row& r : rows) {
     TextBuffer text(u"before");

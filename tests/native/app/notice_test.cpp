@@ -75,3 +75,42 @@ TEST(PendingNotice, BalloonShowsAtMost255Characters) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ExitSaveFailureText, NamesEveryFailedKeyInBothLanguages) {
+  const std::u16string lines = u".\\kirabi.ini[qz] - LEFT write error.\r\n-----\r\n.\\kirabi.ini[qz] - TOP write error.";
+  const struct {
+    Language language;
+    std::u16string_view intro;
+  } cases[] = {
+      {Language::English, u"The settings could not be saved at exit. Changes made since the start were not saved."},
+      {Language::Japanese, u"終了時に設定を保存できませんでした。起動後の変更は保存されていません。"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ExitSaveFailureText(c.language, lines), std::u16string(c.intro) + u"\r\n\r\n" + lines);
+  }
+}
+
+TEST(ExitSaveFailureText, CountsTheKeysBeyondTheFirstTen) {
+  std::u16string lines;
+  std::u16string first_ten;
+  for (int i = 0; i < 25; ++i) {
+    std::u16string line = u"K";
+    line += char16_t(u'A' + i);
+    line += u" write error.";
+    if (i > 0) lines += kNoticeSeparator;
+    lines += line;
+    if (i > 0 && i < 10) first_ten += kNoticeSeparator;
+    if (i < 10) first_ten += line;
+  }
+  const std::u16string en = ExitSaveFailureText(Language::English, lines);
+  EXPECT_EQ(en.substr(en.find(u"\r\n\r\n") + 4), first_ten + u"\r\n-----\r\nand 15 more keys");
+  const std::u16string ja = ExitSaveFailureText(Language::Japanese, lines);
+  const std::u16string_view ja_end = u"\r\n-----\r\nほか 15 個のキー";
+  EXPECT_EQ(ja.substr(ja.size() - ja_end.size()), ja_end);
+  // Exactly ten lines are all listed.
+  EXPECT_EQ(ExitSaveFailureText(Language::English, first_ten).find(u"more keys"), std::u16string::npos);
+}
+
+}  // namespace

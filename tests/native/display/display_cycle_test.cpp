@@ -230,6 +230,43 @@ TEST_F(DisplayCycleTest, FinalSizeFollowsFixedSizesOrTheContent) {
   }
 }
 
+TEST(FixedWindowExtent, NegativesAreAutomaticAndHugeSizesAreHeld) {
+  const struct {
+    int32_t setting, extent;
+  } cases[] = {{0, 0},   {-5, 0}, {INT32_MIN, 0}, {1, 1}, {300, 300}, {kMaxWindowExtent, kMaxWindowExtent},
+               {40000, kMaxWindowExtent}, {INT32_MAX, kMaxWindowExtent}};
+  for (const auto& c : cases) EXPECT_EQ(FixedWindowExtent(c.setting), c.extent) << c.setting;
+}
+
+TEST_F(DisplayCycleTest, NegativeFixedSizeIsAutomatic) {
+  settings.SHOW_CLOCK = 1;
+  settings.WND_WIDTH = -5;
+  settings.WND_HEIGHT = -5;
+  Run();
+  EXPECT_EQ(windows.text_size, (Size{8 * kCharWidth, kRowHeight}));
+}
+
+TEST_F(DisplayCycleTest, SizeTheSystemCannotMakeIsAskedForOnce) {
+  settings.SHOW_CLOCK = 1;
+  settings.WND_WIDTH = 40000;
+  windows.max_side = 2000;  // the window system stops short of the request
+  for (int second = 0; second < 10; ++second) {
+    sources.now.second = second;
+    Run();
+  }
+  EXPECT_EQ(windows.resizes, 1);
+  EXPECT_EQ(windows.text_size, (Size{2000, kRowHeight}));
+  EXPECT_NE(state.last_second, kRedrawSecond);  // no full redraw forced by the size
+  // Another request, or a window changed from outside, is tried again.
+  windows.text_size = Size{10, 10};
+  Run();
+  EXPECT_EQ(windows.resizes, 2);
+  settings.WND_WIDTH = 300;
+  Run();
+  EXPECT_EQ(windows.resizes, 3);
+  EXPECT_EQ(windows.text_size, (Size{300, kRowHeight}));
+}
+
 TEST_F(DisplayCycleTest, AutomaticSizeStopsAtTheWorkingArea) {
   settings.DEF_MAX_WND_WIDTH = 60;
   settings.DEF_MAX_WND_HEIGHT = 25;

@@ -4,6 +4,7 @@
 // area's width and at line feeds.
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -167,8 +168,9 @@ class FakeWindows : public OverlayWindows {
   Size TextWindowSize() override { return text_size; }
   void MoveWindows(Point text_at, Point background_at) override { moves.push_back({text_at, background_at}); }
   void ResizeWindows(Size text, Size background) override {
-    text_size = text;
-    background_size = background;
+    // Like the window system, never larger than it can make.
+    text_size = Size{std::min(text.width, max_side), std::min(text.height, max_side)};
+    background_size = Size{std::min(background.width, max_side), std::min(background.height, max_side)};
     ++resizes;
   }
   void SetOpacity(int32_t text_alpha, int32_t background_alpha, Color key) override {
@@ -190,6 +192,7 @@ class FakeWindows : public OverlayWindows {
   Size text_size{500, 1000};
   Size background_size{500, 1000};
   int resizes = 0;
+  int32_t max_side = INT32_MAX;
   std::vector<Move> moves;
   std::vector<Opacity> opacities;
   int timer_starts = 0;

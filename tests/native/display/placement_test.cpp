@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "native/display/display_fakes.h"
 #include "settings/settings.h"
 
@@ -373,6 +375,39 @@ TEST_F(PlacementTest, NoMonitorsLeavesTheWindowsWhereTheyAre) {
   Tick(true);
   EXPECT_TRUE(windows.moves.empty());
   EXPECT_EQ(settings.WPOS, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(OffsetCoordinate, HeldToTheVirtualScreenWithoutOverflow) {
+  const struct {
+    int32_t cursor, offset, expected;
+  } cases[] = {
+      {100, 20, 120},
+      {100, -130, -30},
+      {1275, 20, 1295},  // beyond the monitor is fine; only the window system's range holds it
+      {100, INT32_MAX, kVirtualScreenMax},
+      {INT32_MAX, INT32_MAX, kVirtualScreenMax},
+      {-100, INT32_MIN, kVirtualScreenMin},
+      {INT32_MIN, INT32_MIN, kVirtualScreenMin},
+      {40000, -10000, 30000},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(OffsetCoordinate(c.cursor, c.offset), c.expected) << c.cursor << " + " << c.offset;
+  }
+}
+
+TEST_F(PlacementTest, HugeOffsetsPlaceTheRoundedPanelInRange) {
+  settings.LEFT = INT32_MAX;
+  settings.TOP = INT32_MIN;
+  settings.ROUNDRECT = 1;
+  windows.cursor = Point{100, 200};
+  Tick(true);
+  ASSERT_EQ(windows.moves.size(), 1u);
+  EXPECT_EQ(windows.moves[0].text, (Point{kVirtualScreenMax, kVirtualScreenMin}));
+  EXPECT_EQ(windows.moves[0].background, (Point{kVirtualScreenMax - 8, kVirtualScreenMin - 8}));
 }
 
 }  // namespace

@@ -46,6 +46,12 @@ TEST(QvsArguments, AcceptsTheDocumentedForms) {
   ASSERT_TRUE(options.now.has_value());
   EXPECT_EQ(options.now->milliseconds, 7);
   EXPECT_EQ(options.now->day_of_week, 2);
+  EXPECT_FALSE(options.memory_limit.has_value());
+
+  ASSERT_TRUE(ParseQvsArguments(std::vector<std::string>{"--memory-limit", "64", "f"}, false, options, error));
+  EXPECT_EQ(options.memory_limit, std::size_t(64) << 20);
+  ASSERT_TRUE(ParseQvsArguments(std::vector<std::string>{"--memory-limit", "0", "f"}, false, options, error));
+  EXPECT_EQ(options.memory_limit, std::size_t(0));
 }
 
 TEST(QvsArguments, RefusesUsageErrorsWithAReason) {
@@ -60,6 +66,10 @@ TEST(QvsArguments, RefusesUsageErrorsWithAReason) {
       {"a", "b"},
       {"-e", "x", "b"},
       {"--bogus", "f"},
+      {"--memory-limit", "f"},
+      {"--memory-limit", "-1", "f"},
+      {"--memory-limit", "12MB", "f"},
+      {"--memory-limit", "99999999999", "f"},
   };
   for (const auto& args : cases) {
     QvsOptions options;

@@ -293,3 +293,70 @@ TEST_F(SaveTest, CopyCarriesEverySettingAndTheColourTable) {
 }
 
 }  // namespace
+
+namespace {
+
+// Holds each group back like the INI store does, logging the brackets.
+class GroupingStore : public MemoryStore {
+ public:
+  GroupingStore() : MemoryStore(Kind::Ini, Language::English) {}
+  void BeginWrites() override {
+    events.push_back(u"<begin>");
+    held = write_log().size();
+  }
+  bool CommitWrites(std::u16string& errors) override {
+    events.push_back(u"<commit>");
+    if (!fail_commit) return true;
+    for (std::size_t i = held; i < write_log().size(); ++i) {
+      AppendErrorLine(errors, IniWriteErrorLine(u".\\kirabi.ini", write_log()[i], Language::English));
+    }
+    return false;
+  }
+  bool WriteInteger(std::u16string_view key, int32_t value, std::u16string& errors) override {
+    events.emplace_back(key);
+    return MemoryStore::WriteInteger(key, value, errors);
+  }
+  bool WriteString(std::u16string_view key, std::u16string_view text, std::u16string& errors) override {
+    events.emplace_back(key);
+    return MemoryStore::WriteString(key, text, errors);
+  }
+
+  Keys events;
+  std::size_t held = 0;
+  bool fail_commit = false;
+};
+
+TEST_F(SaveTest, EachSaveIsOneCommittedSetOfWrites) {
+  for (int group = 1; group <= 6; ++group) {
+    GroupingStore store;
+    EXPECT_TRUE(SaveSettings(DefaultSettings(Language::English), store, group));
+    Keys expected = GroupKeys(group);
+    expected.insert(expected.begin(), u"<begin>");
+    expected.push_back(u"<commit>");
+    EXPECT_EQ(store.events, expected) << "group " << group;
+  }
+  // All groups (the save at exit) go to the store in one step.
+  GroupingStore store;
+  EXPECT_TRUE(SaveSettings(DefaultSettings(Language::English), store, 0));
+  Keys expected = {u"<begin>"};
+  for (int group = 1; group <= 6; ++group) {
+    const Keys keys = GroupKeys(group);
+    expected.insert(expected.end(), keys.begin(), keys.end());
+  }
+  expected.push_back(u"<commit>");
+  EXPECT_EQ(store.events, expected);
+}
+
+TEST_F(SaveTest, FailedCommitNamesEveryKeyOfTheGroup) {
+  GroupingStore store;
+  store.fail_commit = true;
+  EXPECT_FALSE(SaveSettings(DefaultSettings(Language::English), store, 6));
+  ASSERT_EQ(CollectedSaveErrorNotices().size(), 1u);
+  std::u16string expected;
+  for (const std::u16string& key : GroupKeys(6)) {
+    AppendErrorLine(expected, IniWriteErrorLine(u".\\kirabi.ini", key, Language::English));
+  }
+  EXPECT_EQ(CollectedSaveErrorNotices()[0], expected);
+}
+
+}  // namespace

@@ -90,11 +90,12 @@ TEST_F(StoreTest, EmptyStoresYieldTheDefaultsInBothLanguages) {
   EXPECT_TRUE(ShownMessages().empty());
 }
 
-TEST_F(StoreTest, EnsureIniFileLeavesAnExistingFileAlone) {
+TEST_F(StoreTest, EnsureIniFileLeavesAUtf16FileAlone) {
   const std::u16string path = place_.Ini();
-  ASSERT_TRUE(WriteFileBytes(path, "[qz]\r\nLEFT=5\r\n"));
+  ASSERT_TRUE(WriteUtf16Ini(path, u"[qz]\r\nLEFT=5\r\n"));
+  const std::string before = ReadFileBytes(path);
   ASSERT_TRUE(EnsureIniFile(path));
-  EXPECT_EQ(ReadFileBytes(path), "[qz]\r\nLEFT=5\r\n");
+  EXPECT_EQ(ReadFileBytes(path), before);
   EXPECT_FALSE(EnsureIniFile(place_.Ini(L"missing\\kirabi.ini")));
 }
 
