@@ -614,8 +614,7 @@ int32_t BinaryNode::compareValues(const ScriptValue& a, const ScriptValue& b) co
 }
 
 // Reports a zero divisor of / or %; the result is 0.
-int32_t BinaryNode::divisionByZero() {
-  ScriptRun& run = TheScriptRun();
+int32_t BinaryNode::divisionByZero(ScriptRun& run) {
   if (kind == kOpDiv)
     ReportDivision(run, kErrorDivision, line, "Runtime Error: 0による除算(/0)。行番号:%d\n",
                    "Runtime Error: Division by zero(/0) at line %d\n");
@@ -994,6 +993,7 @@ ScriptValue CBCallNode::evaluate(ScriptRun& run) {
   call.args = args.empty() ? nullptr : args.data();
   call.argCount = static_cast<int32_t>(args.size());
   call.result = &result;
+  call.userData = run.host.userData;
   run.host.hostFunction(&call);
   args.clear();
   if (result.isString) return MakeString(ExactUtf8(result.text));
@@ -1018,8 +1018,8 @@ template <int32_t Op>
     const int32_t b = IntegerOf(*right, run);
     if constexpr (Op == kOpSub) return SubWrap(a, b);
     if constexpr (Op == kOpMul) return MulWrap(a, b);
-    if constexpr (Op == kOpDiv) return b == 0 ? divisionByZero() : DivideWrap(a, b);
-    if constexpr (Op == kOpMod) return b == 0 ? divisionByZero() : RemainderWrap(a, b);
+    if constexpr (Op == kOpDiv) return b == 0 ? divisionByZero(run) : DivideWrap(a, b);
+    if constexpr (Op == kOpMod) return b == 0 ? divisionByZero(run) : RemainderWrap(a, b);
     if constexpr (Op == kOpPow) return PowerWrap(a, b);
     if constexpr (Op == kOpOr) return a | b;
     if constexpr (Op == kOpAnd) return a & b;

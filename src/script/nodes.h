@@ -385,7 +385,7 @@ class BinaryNode : public Node {
   int32_t compare(ScriptRun& run);
   int32_t compareValues(const ScriptValue& a, const ScriptValue& b) const;
   int32_t arithmetic(ScriptRun& run);
-  int32_t divisionByZero();
+  int32_t divisionByZero(ScriptRun& run);
 };
 
 // A binary operator whose result is always an integer, with the operator
