@@ -1,6 +1,7 @@
 #include "app/display_host_win.h"
 
 #include "app/app_state_win.h"
+#include "app/script_host_win.h"
 #include "settings/settings_store_win.h"
 
 namespace {
@@ -13,6 +14,7 @@ void OnceAlarmEnded() { SaveSettings(App().settings, 1); }
 DisplayHooks MakeHooks() {
   DisplayHooks hooks;
   hooks.memo_script_held_back = MemoScriptHeldBack;
+  hooks.poll_memo_script = PollMemoScript;
   hooks.once_alarm_ended = OnceAlarmEnded;
   return hooks;
 }

@@ -17,6 +17,7 @@
 #include "app/message_win.h"
 #include "app/pictures_win.h"
 #include "app/resource_ids.h"
+#include "app/script_host_win.h"
 #include "app/tray_action.h"
 #include "app/tray_win.h"
 #include "app/wide_win.h"
@@ -73,6 +74,7 @@ void ShowOverlay(int command) {
 
 void OnDisplayTick(HWND window) {
   AppState& app = App();
+  ++app.display_ticks;
   WindowHideProbe probe;
   const HideSettings hide{app.settings.TITLESUBSTR.view(), app.settings.IBEAMHIDE != 0};
   if (DisplayHideReason(app.display.hidden, hide, probe) != HideReason::kNone) {
@@ -281,7 +283,7 @@ LRESULT OnPowerBroadcast(HWND window, WPARAM event) {
   AppState& app = App();
   switch (event) {
     case PBT_APMSUSPEND:
-      // A running memo script is asked to stop here once the script host exists.
+      RequestScriptStop();
       app.script_held_back = true;
       app.resume_noticed = false;
       break;
@@ -345,7 +347,7 @@ void OnDestroy(HWND window) {
   AppState& app = App();
   if (app.shut_down) return;
   app.shut_down = true;
-  // A running script is asked to stop here once the script host exists.
+  RequestScriptStop();
   KillTimer(window, timer_id::kAutoClearClipboard);
   KillTimer(window, timer_id::kDisplayTick);
   app.overlay.StopFadeTimer();
@@ -360,6 +362,7 @@ void OnDestroy(HWND window) {
   }
   SaveSettings(app.settings, 0);
   UnregisterHotkeys(window, app.settings);
+  WaitForScriptThread();
   PostQuitMessage(0);
 }
 
@@ -408,6 +411,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
       return 0;
     case WM_CLOSE: return 0;  // only the exit command, another instance or log-off end the program
     case WM_QUERYENDSESSION:
+      RequestScriptStop();
       DestroyWindow(window);
       return 0;
     case WM_DESTROY: OnDestroy(window); return 0;
@@ -416,6 +420,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
       if (IsInstanceCommand(uint32_t(wparam))) RunCommand(window, uint32_t(wparam));
       return 0;
     case kRereadClipboardMessage: return 0;  // the clipboard monitor reads here
+    case kScriptNoticeMessage: ShowScriptNotice(window, lparam); return 0;
+    case kDisplayTickCountMessage: return LRESULT(app.display_ticks);
     default:
       if (app.taskbar_created != 0 && message == app.taskbar_created) {
         AddTrayIcon(window);

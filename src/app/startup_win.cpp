@@ -14,6 +14,7 @@
 #include "app/main_window_win.h"
 #include "app/message_win.h"
 #include "app/resource_ids.h"
+#include "app/script_host_win.h"
 #include "app/self_check_win.h"
 #include "app/tray_win.h"
 #include "app/wide_win.h"
@@ -133,9 +134,13 @@ int RunMessageLoop() {
 }
 
 void CleanUp(AppState& app, HANDLE mutex) {
-  DeleteCriticalSection(&app.output_lock);
-  DeleteCriticalSection(&app.memo_lock);
-  DeleteCriticalSection(&app.clipboard_lock);
+  // A script thread that outlived its 2 s may still take the locks: they
+  // then stay until the process ends.
+  if (CloseScriptHost()) {
+    DeleteCriticalSection(&app.output_lock);
+    DeleteCriticalSection(&app.memo_lock);
+    DeleteCriticalSection(&app.clipboard_lock);
+  }
   app.sampler.Close();
   if (app.key_brush) DeleteObject(app.key_brush);
   app.key_brush = nullptr;
