@@ -85,9 +85,11 @@ struct ScriptHost final : HostServices, ScriptThreadStarter {
   }
 };
 
+// Never destroyed: a script left running at exit keeps using it until the
+// process ends, after static destructors have run.
 ScriptHost& Host() {
-  static ScriptHost host;
-  return host;
+  static ScriptHost* host = new ScriptHost;
+  return *host;
 }
 
 ScriptHost& HostOf(void* user_data) { return *static_cast<ScriptHost*>(user_data); }
