@@ -31,6 +31,8 @@ constexpr uint32_t kRereadClipboardMessage = 0x8002;
 constexpr uint32_t kScriptNoticeMessage = 0x8003;
 // Answers the number of display ticks so far (tests measure the tick rate).
 constexpr uint32_t kDisplayTickCountMessage = 0x8004;
+// The memo script changed its output: redraw now rather than next second.
+constexpr uint32_t kScriptOutputMessage = 0x8005;
 
 // Identifier field of a WM_COPYDATA record that carries external text.
 constexpr uint32_t kExternalTextId = 102414;

@@ -421,6 +421,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
       return 0;
     case kRereadClipboardMessage: return 0;  // the clipboard monitor reads here
     case kScriptNoticeMessage: ShowScriptNotice(window, lparam); return 0;
+    case kScriptOutputMessage: OnScriptOutput(); return 0;
     case kDisplayTickCountMessage: return LRESULT(app.display_ticks);
     default:
       if (app.taskbar_created != 0 && message == app.taskbar_created) {

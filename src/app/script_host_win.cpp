@@ -50,6 +50,7 @@ struct ScriptHost final : HostServices, ScriptThreadStarter {
   HostSystemLine cpu_line{cpu_sources};
   Win32ScriptSystem system;
   std::atomic<ClipboardTextReader> clipboard_reader{NoClipboardCache};
+  std::atomic<bool> redraw_posted{false};  // one redraw request in the queue at most
 
   // --- ScriptThreadStarter ---
   void ForgetEndedThread() override {
@@ -61,8 +62,16 @@ struct ScriptHost final : HostServices, ScriptThreadStarter {
 
   // --- HostServices, on the script thread ---
   void SetOutputText(std::u16string_view text) override {
-    Locked hold(App().output_lock);
-    output.assign(text);
+    {
+      Locked hold(App().output_lock);
+      output.assign(text);
+    }
+    // Without this the line would show a run's output only from the next
+    // second on, one second late.
+    HWND window = App().windows.text;
+    if (window != nullptr && !redraw_posted.exchange(true) && !PostMessageW(window, kScriptOutputMessage, 0, 0)) {
+      redraw_posted = false;
+    }
   }
   TimeRecord LocalNow() override {
     SYSTEMTIME now;
@@ -185,6 +194,11 @@ bool CloseScriptHost() {
 
 void SetScriptClipboardReader(ClipboardTextReader reader) {
   Host().clipboard_reader.store(reader != nullptr ? reader : NoClipboardCache);
+}
+
+void OnScriptOutput() {
+  Host().redraw_posted = false;
+  App().display.force_redraw = true;
 }
 
 void ShowScriptNotice(HWND window, LPARAM notice) {

@@ -28,6 +28,9 @@ bool CloseScriptHost();
 using ClipboardTextReader = std::u16string (*)();
 void SetScriptClipboardReader(ClipboardTextReader reader);
 
+// The main window redraws the panel when the script's output changed.
+void OnScriptOutput();
+
 // The main window shows a balloon a script asked for (ShellNotify) on its
 // own thread, since the pending notice belongs to it.
 void ShowScriptNotice(HWND window, LPARAM notice);
