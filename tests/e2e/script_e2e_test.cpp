@@ -77,36 +77,15 @@ uint64_t MemoFingerprint() {
   return hash;
 }
 
-class ScriptEndToEnd : public ::testing::Test {
+class ScriptEndToEnd : public KirabiTest {
  protected:
-  void SetUp() override {
-    SetEnvironmentVariableW(L"QZ_LANG", L"EN");
-    ASSERT_TRUE(WaitUntilGone(L"kirabi", 5000)) << "an instance of an earlier test still runs";
-  }
-
-  void TearDown() override {
-    if (main_.Running()) {
-      RunToEnd(exe_, L"/X", folder_.path(), 5000);
-      if (main_.WaitExit(5000) == -1) main_.Kill();
-    }
-    WaitUntilGone(L"kirabi", 3000);
-  }
-
   // Starts kirabi with the memo script. Started hidden and then shown, the
   // script is not held back (the hold-back belongs to a visible start).
   void StartWithScript(const std::vector<std::wstring>& memo, bool hold_back) {
-    exe_ = folder_.File(L"kirabi_o.exe");
-    ini_ = folder_.File(L"kirabi.ini");
-    ASSERT_TRUE(CopyFileW(kKirabi.c_str(), exe_.c_str(), FALSE)) << GetLastError();
-    ASSERT_TRUE(WriteIniFile(ini_, ScriptSettings(memo)));
-    SetCursorPos(kCursor.x, kCursor.y);
-    ASSERT_TRUE(main_.Start(exe_, hold_back ? L"" : L"/P0", folder_.path()));
-    text_window_ = WaitForWindow(L"kirabi", nullptr, 10000, main_.id());
-    ASSERT_NE(text_window_, nullptr) << "the text window did not appear";
+    Launch(kKirabi, ScriptSettings(memo), hold_back ? L"" : L"/P0", kCursor);
     started_at_ = GetTickCount();
-    SetCursorPos(kCursor.x, kCursor.y);
     if (!hold_back) {
-      ASSERT_EQ(RunToEnd(exe_, L"/P1", folder_.path(), 10000), 0);
+      ASSERT_EQ(Second(L"/P1"), 0);
     }
     Pause(kCycle);
   }
@@ -142,11 +121,6 @@ class ScriptEndToEnd : public ::testing::Test {
     return uint32_t(ticks);
   }
 
-  TempFolder folder_;
-  std::wstring exe_;
-  std::wstring ini_;
-  Process main_;
-  HWND text_window_ = nullptr;
   DWORD started_at_ = 0;
 };
 
