@@ -45,7 +45,8 @@ std::u16string NoClipboardCache() { return {}; }
 struct ScriptHost final : HostServices, ScriptThreadStarter {
   MemoScriptPoller poller;
   HANDLE thread = nullptr;
-  std::u16string output;  // guarded by the output lock
+  std::u16string output;     // guarded by the output lock
+  bool output_set = false;   // this run has set the output (output lock)
   WinSystemSources cpu_sources;
   HostSystemLine cpu_line{cpu_sources};
   Win32ScriptSystem system;
@@ -65,9 +66,29 @@ struct ScriptHost final : HostServices, ScriptThreadStarter {
     {
       Locked hold(App().output_lock);
       output.assign(text);
+      output_set = true;
     }
-    // Without this the line would show a run's output only from the next
-    // second on, one second late.
+    RequestRedraw();
+  }
+  // A run starts from an empty output. The previous text stays on the line
+  // until the run sets its own, or is cleared when the run ends without
+  // doing so: clearing at the start would blank the line for a moment every
+  // second.
+  void BeginRun() {
+    Locked hold(App().output_lock);
+    output_set = false;
+  }
+  void EndRun() {
+    {
+      Locked hold(App().output_lock);
+      if (output_set) return;
+      output.clear();
+    }
+    RequestRedraw();
+  }
+  // Without this the line would show a run's output only from the next
+  // second on, one second late.
+  void RequestRedraw() {
     HWND window = App().windows.text;
     if (window != nullptr && !redraw_posted.exchange(true) && !PostMessageW(window, kScriptOutputMessage, 0, 0)) {
       redraw_posted = false;
@@ -151,9 +172,10 @@ unsigned __stdcall ScriptThread(void* argument) {
   params.language = App().language == Language::Japanese ? 1 : 0;
   params.system = &host.system;
   params.userData = &host;
-  host.SetOutputText(u"");
+  host.BeginRun();
   std::u16string memo;
   if (CopyMemo(memo)) qv_script(memo.c_str(), &params);
+  host.EndRun();
   host.poller.RunEnded();
   return 0;
 }
@@ -170,7 +192,7 @@ void PollMemoScript(std::u16string& output) {
   ScriptHost& host = Host();
   SYSTEMTIME now;
   GetLocalTime(&now);
-  // A moment for a new run to empty the output before it is copied.
+  // A moment for a quick run to set its output before it is copied.
   if (host.poller.Poll(SecondKey(now.wMinute, now.wSecond), host)) Sleep(1);
   Locked hold(App().output_lock);
   output = host.output;

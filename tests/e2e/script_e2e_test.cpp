@@ -168,7 +168,8 @@ TEST_F(ScriptEndToEnd, ScriptErrorBecomesTheMemoLine) {
 // once (a kept variable remembers it), so it is not replaced every second.
 TEST_F(ScriptEndToEnd, ShellNotifyForceAlarmAndFadesReachTheProgram) {
   ASSERT_TRUE(SetClipboardText(L"none"));
-  StartWithScript({L"DEFINE(\"KEEPVAR\", 1)", L"c = GetClipboardText()", L"CB.SetOutputText(\"ctl \" + c)", L"if (c == \"alarm\") {",
+  StartWithScript({L"DEFINE(\"KEEPVAR\", 1)", L"c = GetClipboardText()", L"if (c != \"silent\") {",
+                   L"  CB.SetOutputText(\"ctl \" + c)", L"}", L"if (c == \"alarm\") {",
                    L"  CB.ForceAlarm(1)", L"} else {", L"  CB.ForceAlarm(\"0\")", L"}",
                    L"if (c == \"fadeout\") {", L"  CB.Fadeout()", L"}", L"if (c == \"fadein\") {", L"  CB.Fadein()",
                    L"}", L"if (c == \"notify\") {", L"  if (notified == 0) {",
@@ -201,6 +202,10 @@ TEST_F(ScriptEndToEnd, ShellNotifyForceAlarmAndFadesReachTheProgram) {
   EXPECT_TRUE(Within(5000, [&] { return TextAlpha() <= 30; })) << "alpha " << int(TextAlpha());
   ASSERT_TRUE(SetClipboardText(L"fadein"));
   EXPECT_TRUE(Within(5000, [&] { return TextAlpha() == 255; })) << "alpha " << int(TextAlpha());
+
+  // A run that sets no output leaves the memo line empty.
+  ASSERT_TRUE(SetClipboardText(L"silent"));
+  EXPECT_TRUE(Within(5000, [&] { return MemoPixels() == 0; })) << "memo pixels " << MemoPixels();
 }
 
 TEST_F(ScriptEndToEnd, GetClipboardTextCacheReturnsTheCopiedText) {
