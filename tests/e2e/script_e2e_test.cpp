@@ -208,6 +208,40 @@ TEST_F(ScriptEndToEnd, ShellNotifyForceAlarmAndFadesReachTheProgram) {
   EXPECT_TRUE(Within(5000, [&] { return MemoPixels() == 0; })) << "memo pixels " << MemoPixels();
 }
 
+std::wstring ClipboardText() {
+  std::wstring text;
+  for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(50);
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = p;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// The script writes the tick count to the clipboard while it runs, so the
+// test can tell whether it still runs.
+TEST_F(ScriptEndToEnd, SuspendStopsTheRunningScriptAndHoldsItBack) {
+  StartWithScript({L"CB.SetOutputText(\"running\")", L"while (1) {", L"  SetClipboardText(GetTickCount())",
+                   L"  Sleep(100)", L"}"},
+                  false);
+  auto changing = [&] {
+    const std::wstring before = ClipboardText();
+    Pause(600);
+    return ClipboardText() != before;
+  };
+  ASSERT_TRUE(Within(5000, changing)) << "the script does not run";
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(text_window_, WM_POWERBROADCAST, PBT_APMSUSPEND, 0, SMTO_NORMAL, 3000, &answer);
+  EXPECT_EQ(answer, DWORD_PTR(TRUE));
+  Pause(1000);
+  EXPECT_FALSE(changing()) << "the script still runs after the suspend notice";
+  EXPECT_FALSE(changing()) << "a new run started while held back";
+  EXPECT_EQ(MemoPixels(), 0) << "the held-back line shows text";
+}
+
 TEST_F(ScriptEndToEnd, GetClipboardTextCacheReturnsTheCopiedText) {
 #if !__has_include("clipboard/clipboard_monitor_win.h")
   GTEST_SKIP() << "the clipboard cache is not part of this build yet: GetClipboardTextCache reads it empty";
