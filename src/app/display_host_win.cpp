@@ -11,20 +11,12 @@ bool MemoScriptHeldBack() { return App().script_held_back; }
 // A one-time alarm that went off has switched itself off: keep that.
 void OnceAlarmEnded() { SaveSettings(App().settings, 1); }
 
-DisplayHooks MakeHooks() {
+}  // namespace
+
+DisplayHooks MakeDisplayHooks() {
   DisplayHooks hooks;
   hooks.memo_script_held_back = MemoScriptHeldBack;
   hooks.poll_memo_script = PollMemoScript;
   hooks.once_alarm_ended = OnceAlarmEnded;
   return hooks;
-}
-
-}  // namespace
-
-bool RunDisplayCycle(CanvasProvider& canvases, bool force) {
-  static const DisplayHooks hooks = MakeHooks();
-  AppState& app = App();
-  static WinDisplaySources sources(app.settings, hooks, app.instance);
-  DisplayContext context{app.settings, app.language, app.display, sources, app.overlay, app.alarm, &app.sampler};
-  return DisplayCycle(context, canvases, force);
 }

@@ -11,7 +11,6 @@
 #include "app/app_texts.h"
 #include "app/commands.h"
 #include "app/dialogs_win.h"
-#include "app/display_host_win.h"
 #include "app/external_text.h"
 #include "app/hide_rule.h"
 #include "app/message_win.h"
@@ -20,9 +19,11 @@
 #include "app/script_host_win.h"
 #include "app/tray_action.h"
 #include "app/tray_win.h"
-#include "app/wide_win.h"
+#include "common/wide_win.h"
 #include "display/placement.h"
 #include "settings/settings_store_win.h"
+
+static_assert(timer_id::kFadeStep == kFadeTimerId, "the overlay's fade timer is the main window's fade step");
 
 namespace {
 
@@ -66,66 +67,55 @@ class WindowHideProbe final : public HideProbe {
   }
 };
 
-void ShowOverlay(int command) {
-  const OverlayHandles& w = App().windows;
-  ShowWindow(w.background, command);
-  ShowWindow(w.text, command);
-}
-
-void OnDisplayTick(HWND window) {
+void OnDisplayTick() {
   AppState& app = App();
   ++app.display_ticks;
+  DisplayRuntime& display = app.display;
   WindowHideProbe probe;
   const HideSettings hide{app.settings.TITLESUBSTR.view(), app.settings.IBEAMHIDE != 0};
-  if (DisplayHideReason(app.display.hidden, hide, probe) != HideReason::kNone) {
-    ShowOverlay(SW_HIDE);
-    NoCanvasProvider none;
-    RunDisplayCycle(none, false);
+  if (DisplayHideReason(display.state().hidden, hide, probe) != HideReason::kNone) {
+    display.windows().Hide();
+    display.CycleWithoutDrawing();
     app.was_hidden = true;
     return;
   }
-  if (!IsWindowVisible(window)) ShowOverlay(SW_SHOWNOACTIVATE);
-  PlaceWindows(app.display, app.settings, app.overlay, false);
-  GdiCanvasProvider canvases(window, nullptr, app.font);
-  RunDisplayCycle(canvases, app.was_hidden || app.display.force_redraw);
+  if (!display.windows().TextWindowVisible()) display.windows().ShowWithoutActivating();
+  display.Place(false);
+  display.Cycle(nullptr, app.was_hidden || display.state().force_redraw);
   app.was_hidden = false;
-  app.display.force_redraw = false;
+  display.state().force_redraw = false;
 }
 
 void OnPaint(HWND window) {
-  AppState& app = App();
+  DisplayRuntime& display = App().display;
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
-  {
-    GdiCanvasProvider canvases(window, dc, app.font);
-    RunDisplayCycle(canvases, app.display.force_redraw);
-  }
-  app.display.force_redraw = false;
+  display.Cycle(dc, display.state().force_redraw);
+  display.state().force_redraw = false;
   EndPaint(window, &ps);
 }
 
 // --- commands ---
 
-void InvalidateOverlay() {
-  InvalidateRect(App().windows.text, nullptr, TRUE);
-  InvalidateRect(App().windows.background, nullptr, TRUE);
+void HideDisplay() {
+  DisplayState& state = App().display.state();
+  state.hidden = true;
+  state.force_redraw = true;
 }
 
 void ShowDisplay() {
-  AppState& app = App();
-  app.display.hidden = false;
-  app.display.force_redraw = true;
-  ResetPlacement(app.display);
-  InvalidateOverlay();
+  DisplayRuntime& display = App().display;
+  display.state().hidden = false;
+  display.state().force_redraw = true;
+  ResetPlacement(display.state());
+  display.windows().InvalidateBoth();
 }
 
 void ToggleHide() {
-  AppState& app = App();
-  if (app.display.hidden) {
+  if (App().display.state().hidden) {
     ShowDisplay();
   } else {
-    app.display.hidden = true;
-    app.display.force_redraw = true;
+    HideDisplay();
   }
 }
 
@@ -140,20 +130,20 @@ void EmptyClipboard(HWND window) {
   }
   // The clipboard cache is cleared here once the clipboard monitor exists.
   CloseClipboard();
-  app.display.force_redraw = true;
+  app.display.state().force_redraw = true;
 }
 
 void ToggleAlarmCountdown() {
   AppState& app = App();
   app.settings.ALARM_NOKORI = app.settings.ALARM_NOKORI ? 0 : 1;
   SaveSettings(app.settings, 1);
-  app.display.force_redraw = true;
+  app.display.state().force_redraw = true;
 }
 
 void SetMenuChecks() {
   AppState& app = App();
   HMENU menu = GetSubMenu(app.menu, 0);
-  CheckMenuItem(menu, command::kToggleHide, MF_BYCOMMAND | (app.display.hidden ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(menu, command::kToggleHide, MF_BYCOMMAND | (app.display.state().hidden ? MF_CHECKED : MF_UNCHECKED));
   CheckMenuItem(menu, command::kStartupShortcut,
                 MF_BYCOMMAND | (FileExists(app.shortcut_path) ? MF_CHECKED : MF_UNCHECKED));
   CheckMenuItem(menu, command::kAlarmCountdown,
@@ -189,7 +179,7 @@ void TrackTrayMenu(HWND window) {
     } else {
       BringSheetForward();
       Notify(nullptr, nullptr, 0);
-      Notify(window, app_text::kCloseTheDialog.In(app.language).data(), 2);
+      Notify(window, app_text::kCloseTheDialog.In(AppLanguage()).data(), 2);
     }
   }
   SetForegroundWindow(window);
@@ -251,8 +241,8 @@ LRESULT OnCopyData(WPARAM wparam, LPARAM lparam) {
   if (!record) return 0;
   const ExternalTextMessage message{uintptr_t(wparam), uint32_t(record->dwData), record->lpData,
                                     size_t(record->cbData)};
-  if (ReceiveExternalText(app.settings.GAIBU != 0, message, app.display.external_text)) {
-    app.display.external_sender = uintptr_t(wparam);
+  if (ReceiveExternalText(app.settings.GAIBU != 0, message, app.display.state().external_text)) {
+    app.display.state().external_sender = uintptr_t(wparam);
   }
   return 0;
 }
@@ -261,11 +251,10 @@ void OnTimer(HWND window, WPARAM id) {
   AppState& app = App();
   switch (id) {
     case timer_id::kDisplayTick:
-      OnDisplayTick(window);
+      OnDisplayTick();
       break;
     case timer_id::kFadeStep:
-      app.overlay.EnsureFadeTimer();
-      FadeStep(app.display, app.settings, app.overlay);
+      app.display.OnFadeTimer();
       break;
     case timer_id::kScriptHoldBack:
       app.script_held_back = false;
@@ -318,14 +307,14 @@ void OnOpeningNoticeClosed(bool never_again) {
 void OnCreate(HWND window) {
   AppState& app = App();
   app.windows.text = window;
-  app.font = CreateDisplayFont(app.settings);
+  app.display.MakeFont();
   SetTrayIconHidden(app.settings.HIDEICON != 0);
   if (!app.settings.HIDEICON) {
     AddTrayIcon(window);
     app.taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
   }
   ImmAssociateContext(window, nullptr);
-  app.menu = LoadMenuW(app.instance, MAKEINTRESOURCEW(app.language == Language::Japanese ? IDM_TRAY_JA : IDM_TRAY_EN));
+  app.menu = LoadMenuW(app.instance, MAKEINTRESOURCEW(AppLanguage() == Language::Japanese ? IDM_TRAY_JA : IDM_TRAY_EN));
   if (app.menu) SetMenuDefaultItem(GetSubMenu(app.menu, 0), 0, TRUE);
   // Clipboard watching (CLIPBOARD, AUTO_PLAINER, AUTO_DEL_CLIP, MEMO_AS_SCRIPT)
   // starts here once the clipboard monitor exists.
@@ -335,12 +324,12 @@ void OnCreate(HWND window) {
   if (app.settings.AUTO_DEL_CLIP) {
     SetTimer(window, timer_id::kAutoClearClipboard, AutoClearPeriodMs(app.settings.AUTO_DEL_CLIPSEC), nullptr);
   }
-  app.shortcut_path = StartupShortcutPath(app.language);
-  if (app.language == Language::Japanese && !app.settings.NoOpeningDlg) {
+  app.shortcut_path = StartupShortcutPath(AppLanguage());
+  if (AppLanguage() == Language::Japanese && !app.settings.NoOpeningDlg) {
     app.opening_notice = OpenOpeningNotice(app.instance, app.pictures, app.settings.BIGDIALOG != 0,
                                            &OnOpeningNoticeClosed);
   }
-  if (!app.display.hidden && app.settings.MEMO_AS_SCRIPT) StartScriptHoldBack(window);
+  if (!app.display.state().hidden && app.settings.MEMO_AS_SCRIPT) StartScriptHoldBack(window);
 }
 
 void OnDestroy(HWND window) {
@@ -350,11 +339,8 @@ void OnDestroy(HWND window) {
   RequestScriptStop();
   KillTimer(window, timer_id::kAutoClearClipboard);
   KillTimer(window, timer_id::kDisplayTick);
-  app.overlay.StopFadeTimer();
-  if (app.font) {
-    DeleteObject(app.font);
-    app.font = nullptr;
-  }
+  app.display.StopFading();
+  app.display.ReleaseFont();
   if (!app.settings.HIDEICON) RemoveTrayIcon(window);
   if (app.menu) {
     DestroyMenu(app.menu);
@@ -371,7 +357,7 @@ void OnDestroy(HWND window) {
 void StartScriptHoldBack(HWND window) {
   AppState& app = App();
   app.script_held_back = true;
-  if (!app.settings.NoNotifyScriptSuspend) Notify(window, app_text::kScriptHeldBack.In(app.language).data(), 1);
+  if (!app.settings.NoNotifyScriptSuspend) Notify(window, app_text::kScriptHeldBack.In(AppLanguage()).data(), 1);
   SetTimer(window, timer_id::kScriptHoldBack, kScriptHoldBackMs, nullptr);
 }
 
@@ -381,14 +367,11 @@ void RunCommand(HWND window, uint32_t id) {
     case command::kSettings: OpenSettingsSheet(0); break;
     case command::kMemo: OpenSettingsSheet(1); break;
     case command::kToggleHide: ToggleHide(); break;
-    case command::kHide:
-      app.display.hidden = true;
-      app.display.force_redraw = true;
-      break;
+    case command::kHide: HideDisplay(); break;
     case command::kShow: ShowDisplay(); break;
     case command::kEmptyClipboard: EmptyClipboard(window); break;
     case command::kAlarmCountdown: ToggleAlarmCountdown(); break;
-    case command::kSuspendDriveWarning: app.alarm.SuspendDriveWarning(); break;
+    case command::kSuspendDriveWarning: app.display.alarm().SuspendDriveWarning(); break;
     case command::kExit: DestroyWindow(window); break;
     // Stripping formatting, the start-up shortcut, help, the feedback page,
     // the about box and the donation topic arrive with their own parts.

@@ -10,9 +10,8 @@
 #include "app/commands.h"
 #include "app/message_win.h"
 #include "app/tray_win.h"
-#include "app/wide_win.h"
+#include "common/language.h"
 #include "display/clock_format_win.h"
-#include "display/placement.h"
 #include "script/host_functions.h"
 #include "script/script_host.h"
 #include "script/win32_system_win.h"
@@ -105,10 +104,10 @@ struct ScriptHost final : HostServices, ScriptThreadStarter {
     return cpu_line.Format(format, GetTickCount(), CursorPoint{cursor.x, cursor.y}, DriveWatchOf(App().settings));
   }
   void ShellNotify(std::u16string_view text, int level) override;
-  void ForceAlarm(int32_t value) override { App().display.forced_alarm.store(value); }
+  void ForceAlarm(int32_t value) override { App().display.state().forced_alarm.store(value); }
   // The overlay posts the fade timer to the window's own thread.
-  void Fadein() override { ::Fadein(App().display, App().overlay); }
-  void Fadeout() override { ::Fadeout(App().display, App().overlay); }
+  void Fadein() override { App().display.Fadein(); }
+  void Fadeout() override { App().display.Fadeout(); }
   std::u16string ClipboardText() override {
     Locked hold(App().clipboard_lock);
     return clipboard_reader.load()();
@@ -134,7 +133,7 @@ void ScriptHost::ShellNotify(std::u16string_view text, int level) {
 
 int32_t OnHostCall(HostCall* call) {
   if (call == nullptr) return 0;
-  return DispatchHostCall(*call, HostOf(call->userData), App().language == Language::Japanese);
+  return DispatchHostCall(*call, HostOf(call->userData), AppLanguage() == Language::Japanese);
 }
 
 // Every error of a run becomes the memo line's text.
@@ -169,7 +168,7 @@ unsigned __stdcall ScriptThread(void* argument) {
   params.errorCallback = OnScriptError;
   params.stopCheck = OnStopCheck;
   params.messageBox = ShowScriptMessage;
-  params.language = App().language == Language::Japanese ? 1 : 0;
+  params.language = AppLanguage() == Language::Japanese ? 1 : 0;
   params.system = &host.system;
   params.userData = &host;
   host.BeginRun();
@@ -220,7 +219,7 @@ void SetScriptClipboardReader(ClipboardTextReader reader) {
 
 void OnScriptOutput() {
   Host().redraw_posted = false;
-  App().display.force_redraw = true;
+  App().display.state().force_redraw = true;
 }
 
 void ShowScriptNotice(HWND window, LPARAM notice) {

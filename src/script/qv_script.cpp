@@ -67,8 +67,8 @@ void SetStackLimit(ScriptRun& run) {
   run.stackLimit = here > budget ? here - budget : 0;
 }
 
-// Runs the tree and gives the run's result; whatever escapes the tree is
-// reported here with its own code.
+// Runs the tree and turns what escaped it (a RETURN, an unknown GOTO label,
+// a regex or memory failure) into the run's result or an error report.
 int32_t ExecuteTree(ScriptRun& run) {
   try {
     run.root->execute(run);
@@ -95,7 +95,7 @@ int32_t ExecuteTree(ScriptRun& run) {
   return 0;
 }
 
-// The parse. False when there is no tree to run.
+// Parses the source into the run's tree. False when there is no tree to run.
 bool ParseSource(ScriptRun& run, Lexer& lexer) {
   ParseRegistries registries;
   lexer.setRegistries(&registries);
