@@ -8,13 +8,13 @@
 
 #include "app/app_state_win.h"
 #include "app/commands.h"
-#include "app/message_win.h"
 #include "app/tray_win.h"
 #include "common/language.h"
 #include "display/clock_format_win.h"
 #include "script/host_functions.h"
 #include "script/script_host.h"
 #include "script/win32_system_win.h"
+#include "ui/message_box_win.h"
 
 namespace {
 
@@ -147,7 +147,8 @@ int32_t OnStopCheck(int32_t) {
 }
 
 int32_t ShowScriptMessage(void* owner, const char16_t* text, const char16_t* caption, uint32_t style) {
-  return ShowAppMessage(static_cast<HWND>(owner), text ? text : u"", caption ? caption : u"", style);
+  return ShowMessage(static_cast<HWND>(owner), std::u16string_view(text ? text : u""),
+                     std::u16string_view(caption ? caption : u""), style);
 }
 
 bool CopyMemo(std::u16string& memo) {

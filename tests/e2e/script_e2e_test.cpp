@@ -208,19 +208,6 @@ TEST_F(ScriptEndToEnd, ShellNotifyForceAlarmAndFadesReachTheProgram) {
   EXPECT_TRUE(Within(5000, [&] { return MemoPixels() == 0; })) << "memo pixels " << MemoPixels();
 }
 
-std::wstring ClipboardText() {
-  std::wstring text;
-  for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(50);
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = p;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
-
 // The script writes the tick count to the clipboard while it runs, so the
 // test can tell whether it still runs.
 TEST_F(ScriptEndToEnd, SuspendStopsTheRunningScriptAndHoldsItBack) {
