@@ -27,6 +27,12 @@ constexpr uint32_t kDonationHelp = 32793;
 constexpr uint32_t kTrayCallbackMessage = 0x8000;
 constexpr uint32_t kInstanceCommandMessage = 0x8001;
 constexpr uint32_t kRereadClipboardMessage = 0x8002;
+// A balloon the memo script asked for (lParam owns the notice).
+constexpr uint32_t kScriptNoticeMessage = 0x8003;
+// Answers the number of display ticks so far (tests measure the tick rate).
+constexpr uint32_t kDisplayTickCountMessage = 0x8004;
+// The memo script changed its output: redraw now rather than next second.
+constexpr uint32_t kScriptOutputMessage = 0x8005;
 
 // Identifier field of a WM_COPYDATA record that carries external text.
 constexpr uint32_t kExternalTextId = 102414;

@@ -1,6 +1,7 @@
 #include "app/display_host_win.h"
 
 #include "app/app_state_win.h"
+#include "app/script_host_win.h"
 #include "settings/settings_store_win.h"
 #include "ui/dark_mode_win.h"
 
@@ -17,6 +18,7 @@ DisplayHooks MakeDisplayHooks() {
   DisplayHooks hooks;
   hooks.dark_mode = IsDarkMode;
   hooks.memo_script_held_back = MemoScriptHeldBack;
+  hooks.poll_memo_script = PollMemoScript;
   hooks.once_alarm_ended = OnceAlarmEnded;
   return hooks;
 }

@@ -22,6 +22,7 @@
 #include "ui/web_addresses.h"
 #include "app/pictures_win.h"
 #include "app/resource_ids.h"
+#include "app/script_host_win.h"
 #include "app/tray_action.h"
 #include "app/tray_win.h"
 #include "common/wide_win.h"
@@ -63,6 +64,7 @@ class WindowHideProbe final : public HideProbe {
 
 void OnDisplayTick() {
   AppState& app = App();
+  ++app.display_ticks;
   DisplayRuntime& display = app.display;
   WindowHideProbe probe;
   const HideSettings hide{app.settings.TITLESUBSTR.view(), app.settings.IBEAMHIDE != 0};
@@ -240,8 +242,7 @@ SheetHost MakeSheetHost() {
   host.clipboard_consumers_changed = &OnClipboardConsumersChanged;
   host.lock_memo = &LockMemoText;
   host.unlock_memo = &UnlockMemoText;
-  // Wired when the script host arrives: asking a running memo script to stop.
-  host.stop_memo_script = nullptr;
+  host.stop_memo_script = &RequestScriptStop;
   host.show_help = &ShowSheetHelp;
   host.load_text_file = &LoadMemoFile;
   host.save_text_file_utf8 = &SaveMemoFile;
@@ -413,7 +414,7 @@ LRESULT OnPowerBroadcast(HWND window, WPARAM event) {
   AppState& app = App();
   switch (event) {
     case PBT_APMSUSPEND:
-      // A running memo script is asked to stop here once the script host exists.
+      RequestScriptStop();
       app.script_held_back = true;
       app.resume_noticed = false;
       break;
@@ -478,7 +479,7 @@ void OnDestroy(HWND window) {
   AppState& app = App();
   if (app.shut_down) return;
   app.shut_down = true;
-  // A running script is asked to stop here once the script host exists.
+  RequestScriptStop();
   KillTimer(window, timer_id::kAutoClearClipboard);
   KillTimer(window, timer_id::kDisplayTick);
   app.display.StopFading();
@@ -490,6 +491,7 @@ void OnDestroy(HWND window) {
   }
   SaveSettings(app.settings, 0);
   UnregisterHotkeys(window, app.settings);
+  WaitForScriptThread();
   PostQuitMessage(0);
 }
 
@@ -539,6 +541,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
       return 0;
     case WM_CLOSE: return 0;  // only the exit command, another instance or log-off end the program
     case WM_QUERYENDSESSION:
+      RequestScriptStop();
       DestroyWindow(window);
       return 0;
     case WM_DESTROY: OnDestroy(window); return 0;
@@ -547,6 +550,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
       if (IsInstanceCommand(uint32_t(wparam))) RunCommand(window, uint32_t(wparam));
       return 0;
     case kRereadClipboardMessage: return 0;  // the clipboard monitor reads here
+    case kScriptNoticeMessage: ShowScriptNotice(window, lparam); return 0;
+    case kScriptOutputMessage: OnScriptOutput(); return 0;
+    case kDisplayTickCountMessage: return LRESULT(app.display_ticks);
     default:
       if (app.taskbar_created != 0 && message == app.taskbar_created) {
         AddTrayIcon(window);

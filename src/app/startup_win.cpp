@@ -19,6 +19,7 @@
 #include "ui/message_box_win.h"
 #include "ui/optional_api_win.h"
 #include "app/resource_ids.h"
+#include "app/script_host_win.h"
 #include "app/self_check_win.h"
 #include "app/tray_win.h"
 #include "common/executable_path_win.h"
@@ -115,9 +116,13 @@ int RunMessageLoop() {
 }
 
 void CleanUp(AppState& app, HANDLE mutex) {
-  DeleteCriticalSection(&app.output_lock);
-  DeleteCriticalSection(&app.memo_lock);
-  DeleteCriticalSection(&app.clipboard_lock);
+  // A script thread that outlived its 2 s may still take the locks: they
+  // then stay until the process ends.
+  if (CloseScriptHost()) {
+    DeleteCriticalSection(&app.output_lock);
+    DeleteCriticalSection(&app.memo_lock);
+    DeleteCriticalSection(&app.clipboard_lock);
+  }
   app.display.CloseSampler();
   if (app.key_brush) DeleteObject(app.key_brush);
   app.key_brush = nullptr;

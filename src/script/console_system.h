@@ -100,18 +100,6 @@ extern const char kQvsUsage[];
 // when a UTF-16 file has an odd number of bytes.
 bool DecodeScriptFile(std::string_view bytes, std::u16string& text);
 
-struct HostCall;
-
-// Runs one CB. call as qvs's host: SetOutputText writes its argument and a
-// line feed to `out`; ForceAlarm, Fadein and Fadeout have nothing to act on
-// and do nothing; ShellNotify writes "notify LEVEL: TEXT" to `notices`;
-// GetClipboardTextCache yields the empty text (there is no clipboard
-// cache); every other name (qvs itself answers FormatDateTimeToString
-// when it is built with the display's clock pattern), or a known one with another argument count, gets
-// the program's "unknown application provided function" text written to
-// `out`, since the program shows that text as its output too.
-void RunConsoleHostCall(HostCall& call, bool japanese, std::FILE* out, std::FILE* notices);
-
 // "error CODE line LINE: TEXT" with the text's trailing line breaks removed.
 std::string FormatErrorLine(int32_t code, int32_t line, std::u16string_view text);
 

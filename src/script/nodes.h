@@ -384,7 +384,7 @@ class BinaryNode : public Node {
  protected:
   int32_t compareSlow(ScriptRun& run, bool leftDone, int32_t leftValue);
   int32_t compareValues(const ScriptValue& a, const ScriptValue& b) const;
-  int32_t divisionByZero();
+  int32_t divisionByZero(ScriptRun& run);
 };
 
 // A binary operator whose result is always an integer, with the operator

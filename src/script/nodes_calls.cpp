@@ -261,6 +261,7 @@ ScriptValue CBCallNode::evaluate(ScriptRun& run) {
   call.args = args.empty() ? nullptr : args.data();
   call.argCount = static_cast<int32_t>(args.size());
   call.result = &result;
+  call.userData = run.host.userData;
   run.host.hostFunction(&call);
   args.clear();
   if (result.isString) return MakeString(ExactUtf8(result.text));

@@ -136,8 +136,7 @@ int32_t BinaryNode::compareValues(const ScriptValue& a, const ScriptValue& b) co
 }
 
 // Reports a zero divisor of / or %; the result is 0.
-int32_t BinaryNode::divisionByZero() {
-  ScriptRun& run = TheScriptRun();
+int32_t BinaryNode::divisionByZero(ScriptRun& run) {
   ReportDivisionByZero(run, kind == kOpDiv ? "/" : "%", line);
   return 0;
 }
@@ -206,8 +205,8 @@ template <int32_t Op>
     const int32_t b = IntegerOf(*right, run);
     if constexpr (Op == kOpSub) return SubWrap(a, b);
     if constexpr (Op == kOpMul) return MulWrap(a, b);
-    if constexpr (Op == kOpDiv) return b == 0 ? divisionByZero() : DivideWrap(a, b);
-    if constexpr (Op == kOpMod) return b == 0 ? divisionByZero() : RemainderWrap(a, b);
+    if constexpr (Op == kOpDiv) return b == 0 ? divisionByZero(run) : DivideWrap(a, b);
+    if constexpr (Op == kOpMod) return b == 0 ? divisionByZero(run) : RemainderWrap(a, b);
     if constexpr (Op == kOpPow) return PowerWrap(a, b);
     if constexpr (Op == kOpOr) return a | b;
     if constexpr (Op == kOpAnd) return a & b;

@@ -1,6 +1,8 @@
 #include "script/qv_script.h"
 
+#include <atomic>
 #include <boost/regex/pattern_except.hpp>
+#include <memory>
 #include <new>
 #include <stdexcept>
 
@@ -14,9 +16,9 @@ namespace {
 #if defined(_WIN32)
 // Threads get the executable's default stack reserve, 2 MB with this
 // tool chain; this leaves room below the limit for built-ins and dialogs.
-std::size_t g_stackBudget = 1536 * 1024;
+constexpr std::size_t kDefaultStackBudget = 1536 * 1024;
 #else
-std::size_t g_stackBudget = 6 * 1024 * 1024;
+constexpr std::size_t kDefaultStackBudget = 6 * 1024 * 1024;
 #endif
 
 std::size_t g_memoryLimit = kDefaultScriptMemoryBudget;
@@ -38,10 +40,18 @@ class MemoryBudgetScope {
   ~MemoryBudgetScope() { SetCurrentScriptMemory(nullptr); }
 };
 
-Lexer& TheLexer() {
-  static Lexer lexer;
-  return lexer;
+// Set while a run is in progress anywhere in the process: the refusal of a
+// second run is one atomic test-and-set, whichever thread asks.
+std::atomic_flag g_runInProgress = ATOMIC_FLAG_INIT;
+
+// Variables a run kept with KEEPVAR, waiting for the next run. Touched only
+// by the run that holds g_runInProgress.
+VariableStore& KeptVariables() {
+  static VariableStore kept;
+  return kept;
 }
+
+thread_local ScriptRun* t_currentRun = nullptr;
 
 // The entry point's own messages are UTF-16 from the start.
 void ReportDirect(ScriptRun& run, int32_t code, const char* japanese, const char* english) {
@@ -70,9 +80,10 @@ void SplitSourceLines(ScriptRun& run, const std::string& text) {
 }
 
 void SetStackLimit(ScriptRun& run) {
+  const std::size_t budget = run.host.stackBudget != 0 ? run.host.stackBudget : kDefaultStackBudget;
   char base;
   uintptr_t here = reinterpret_cast<uintptr_t>(&base);
-  run.stackLimit = here > g_stackBudget ? here - g_stackBudget : 0;
+  run.stackLimit = here > budget ? here - budget : 0;
 }
 
 // Runs the tree and turns what escaped it (a RETURN, an unknown GOTO label,
@@ -126,7 +137,7 @@ bool ParseSource(ScriptRun& run, Lexer& lexer) {
 }
 
 int32_t RunScript(ScriptRun& run, const char16_t* source, const ScriptHostParams* params) {
-  Lexer& lexer = TheLexer();
+  Lexer lexer;
   lexer.resetCounters();
 
   ResetRunState(run);
@@ -168,15 +179,21 @@ int32_t RunScript(ScriptRun& run, const char16_t* source, const ScriptHostParams
   return result;
 }
 
-}  // namespace
+// Hands the variables of the last run that kept them to this one, and
+// takes this run's back when it keeps them.
+void TakeKeptVariables(ScriptRun& run) {
+  run.variables = std::move(KeptVariables());
+  KeptVariables().clear();
+  run.keepVar = true;  // so the start of the run does not clear them
+}
 
-int32_t qv_script(const char16_t* source, const ScriptHostParams* params) {
-  ScriptRun& run = TheScriptRun();
-  if (run.inProgress) return -1;
-  run.inProgress = true;
-  int32_t result = -1;
+void LeaveKeptVariables(ScriptRun& run) {
+  if (run.keepVar) KeptVariables() = std::move(run.variables);
+}
+
+int32_t GuardedRun(ScriptRun& run, const char16_t* source, const ScriptHostParams* params) {
   try {
-    result = RunScript(run, source, params);
+    return RunScript(run, source, params);
   } catch (...) {
     // Last resort: a failure outside the run's own handler. C++ unwinding
     // has left everything consistent, so the engine stays usable.
@@ -189,14 +206,35 @@ int32_t qv_script(const char16_t* source, const ScriptHostParams* params) {
     }
     run.root.reset();
     ResetRunState(run);
-    result = -1;
+    return -1;
   }
-  run.inProgress = false;
+}
+
+}  // namespace
+
+int32_t qv_script(const char16_t* source, const ScriptHostParams* params) {
+  if (g_runInProgress.test_and_set(std::memory_order_acquire)) return -1;
+  int32_t result = -1;
+  std::unique_ptr<ScriptRun> run(new (std::nothrow) ScriptRun);
+  if (run) {
+    ScriptRun* outer = t_currentRun;
+    t_currentRun = run.get();
+    // A run's state starts from the host's params; ScriptUserData() is
+    // answered from it before RunScript copies them in.
+    if (params) run->host = *params;
+    TakeKeptVariables(*run);
+    result = GuardedRun(*run, source, params);
+    LeaveKeptVariables(*run);
+    t_currentRun = outer;
+    run.reset();
+  }
+  g_runInProgress.clear(std::memory_order_release);
   return result;
 }
 
-void SetScriptStackBudget(std::size_t bytes) { g_stackBudget = bytes; }
-std::size_t ScriptStackBudget() { return g_stackBudget; }
-
 void SetScriptMemoryLimit(std::size_t bytes) { g_memoryLimit = bytes; }
 std::size_t ScriptMemoryLimit() { return g_memoryLimit; }
+
+void* ScriptUserData() { return t_currentRun != nullptr ? t_currentRun->host.userData : nullptr; }
+
+std::size_t DefaultScriptStackBudget() { return kDefaultStackBudget; }

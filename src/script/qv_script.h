@@ -3,6 +3,7 @@
 // connects it to the machine. Portable: window handles are opaque pointers
 // and texts crossing the boundary are UTF-16 (char16_t).
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -22,6 +23,7 @@ struct HostCall {
   HostValue* args = nullptr;       // null when there are no arguments
   int32_t argCount = 0;
   HostValue* result = nullptr;     // starts as the integer 0; the host fills it
+  void* userData = nullptr;        // the run's ScriptHostParams::userData
 };
 
 using HostFunctionCallback = int32_t (*)(HostCall* call);
@@ -41,6 +43,14 @@ struct ScriptHostParams {
   MessageBoxFunction messageBox = nullptr;      // null: the system layer's default box
   int32_t language = 0;                         // non-zero: Japanese messages
   ScriptSystem* system = nullptr;               // null: built-ins use their fallbacks
+  // The host's own context, handed back in every HostCall and through
+  // ScriptUserData() inside the other callbacks.
+  void* userData = nullptr;
+  // Stack the evaluator may use below the qv_script frame before a deep
+  // script is stopped with an error instead of overflowing; 0 takes
+  // DefaultScriptStackBudget(). A host whose script thread has another stack
+  // size sets it to match.
+  std::size_t stackBudget = 0;
 };
 
 // Error codes handed to ScriptErrorCallback.
@@ -64,18 +74,21 @@ enum ScriptErrorCode : int32_t {
 // Runs a whole script (UTF-16, an optional leading U+FEFF) on the calling
 // thread. Returns -1 when the run was refused or could not start, otherwise
 // the value of a top-level exit/return (0 when there was none or after an
-// error). Not re-entrant: a call during a run returns -1.
+// error). One run at a time in the process: a call while another run is in
+// progress (from any thread, or from a callback) returns -1 at once.
 int32_t qv_script(const char16_t* source, const ScriptHostParams* params);
-
-// Stack the evaluator may use below the qv_script frame before a deep
-// script is stopped with an error instead of overflowing. The default suits
-// a thread with a 2 MB stack (the Windows build's default reserve) or the
-// usual 8 MB elsewhere; a host with another stack size sets it to match.
-void SetScriptStackBudget(std::size_t bytes);
 
 // Bytes of text and array elements a run may hold before it is stopped with
 // the memory error (code 106 with the statement's line); 0 for no limit.
 // 256 MB by default.
 void SetScriptMemoryLimit(std::size_t bytes);
 std::size_t ScriptMemoryLimit();
-std::size_t ScriptStackBudget();
+
+// The userData of the run in progress on the calling thread, or null outside
+// a run; lets the error callback and the stop check reach their host.
+void* ScriptUserData();
+
+// The stack budget a run gets when its params give none: suits a thread with
+// a 2 MB stack (the Windows build's default reserve) or the usual 8 MB
+// elsewhere.
+std::size_t DefaultScriptStackBudget();

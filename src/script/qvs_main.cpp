@@ -10,10 +10,8 @@
 
 #include "common/utf.h"
 #include "script/console_system.h"
+#include "script/host_functions.h"
 #include "script/qv_script.h"
-#ifdef KIRABI_QVS_CLOCK_FORMAT
-#include "display/clock_format.h"
-#endif
 
 namespace {
 
@@ -22,55 +20,26 @@ namespace {
 constexpr size_t kScriptStackBytes = size_t{512} << 20;
 constexpr size_t kStackReserveBytes = size_t{2} << 20;
 
+// Everything a run of qvs needs, reached from the callbacks through the
+// run's user data.
 struct QvsRun {
   const QvsOptions* options = nullptr;
   const std::u16string* source = nullptr;
   ConsoleSystem* system = nullptr;
   int32_t result = 0;
+  bool error_reported = false;
 };
-
-bool g_japanese = false;
-bool g_error_reported = false;
-ConsoleSystem* g_system = nullptr;
-
-#ifdef KIRABI_QVS_CLOCK_FORMAT
-// CB.FormatDateTimeToString with the program's own clock pattern, over the
-// local time the script sees (so --now fixes it too).
-bool FormatDateTimeCall(HostCall& call) {
-  const std::u16string name = call.name != nullptr ? call.name : u"";
-  if (name != u"FORMATDATETIMETOSTRING" && name != u"FORMATDATETIMETOSTRING$") return false;
-  if (call.argCount != 1) return false;
-  const HostValue& pattern = call.args[0];
-  const std::u16string text = pattern.isString ? pattern.text : Utf8ToUtf16(std::to_string(pattern.intValue));
-  const ScriptLocalTime now = g_system->LocalTime();
-  TimeRecord time;
-  time.year = static_cast<uint16_t>(now.year);
-  time.month = static_cast<uint16_t>(now.month);
-  time.day_of_week = static_cast<uint16_t>(now.day_of_week);
-  time.day = static_cast<uint16_t>(now.day);
-  time.hour = static_cast<uint16_t>(now.hour);
-  time.minute = static_cast<uint16_t>(now.minute);
-  time.second = static_cast<uint16_t>(now.second);
-  time.milliseconds = static_cast<uint16_t>(now.milliseconds);
-  TextBuffer formatted;
-  FormatDateTime(formatted, time, text);
-  call.result->isString = 1;
-  call.result->text = std::u16string(formatted.view());
-  return true;
-}
-#endif
 
 int32_t OnHostCall(HostCall* call) {
   if (call == nullptr) return 0;
-#ifdef KIRABI_QVS_CLOCK_FORMAT
-  if (FormatDateTimeCall(*call)) return 1;
-#endif
-  RunConsoleHostCall(*call, g_japanese, stdout, stderr);
-  return 0;
+  auto& run = *static_cast<QvsRun*>(call->userData);
+  ConsoleHostServices services(stdout, stderr, run.system);
+  return DispatchHostCall(*call, services, run.options->japanese);
 }
 
 void OnScriptError(int32_t code, int32_t line, const char16_t* text) {
-  g_error_reported = true;
+  auto& run = *static_cast<QvsRun*>(ScriptUserData());
+  run.error_reported = true;
   std::fflush(stdout);
   const std::string message = FormatErrorLine(code, line, text != nullptr ? text : u"");
   std::fprintf(stderr, "%s\n", message.c_str());
@@ -84,6 +53,8 @@ void RunScript(void* argument) {
   params.errorCallback = OnScriptError;
   params.language = run.options->japanese ? 1 : 0;
   params.system = run.system;
+  params.userData = &run;
+  params.stackBudget = kScriptStackBytes - kStackReserveBytes;
   run.result = qv_script(run.source->c_str(), &params);
 }
 
@@ -131,10 +102,6 @@ int RunQvs(const std::vector<std::string>& args) {
   if (options.now) system.FixLocalTime(*options.now);
   if (options.memory_limit) SetScriptMemoryLimit(*options.memory_limit);
   system.QueueAnswers(options.answers);
-  g_japanese = options.japanese;
-  g_system = &system;
-  SetScriptStackBudget(kScriptStackBytes - kStackReserveBytes);
-
   QvsRun run;
   run.options = &options;
   run.source = &source;
@@ -145,7 +112,7 @@ int RunQvs(const std::vector<std::string>& args) {
   }
   if (options.print_result) std::printf("result: %d\n", static_cast<int>(run.result));
   std::fflush(stdout);
-  return g_error_reported ? 1 : 0;
+  return run.error_reported ? 1 : 0;
 }
 
 }  // namespace

@@ -14,11 +14,6 @@ FuncDef::~FuncDef() = default;
 ScriptRun::ScriptRun() = default;
 ScriptRun::~ScriptRun() = default;
 
-ScriptRun& TheScriptRun() {
-  static ScriptRun run;
-  return run;
-}
-
 constexpr std::size_t kMessageLimit = 1024;
 
 // Cuts a UTF-8 text to the limit without splitting a character.

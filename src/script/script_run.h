@@ -1,7 +1,7 @@
 #pragma once
-// The engine-wide run state shared by the parser, the evaluator, the
-// built-ins and the entry point. There is one per process (the engine is
-// not re-entrant); qv_script resets it for every run.
+// The state of one run, shared by the parser, the evaluator, the built-ins
+// and the entry point. Each qv_script call owns its own; only variables kept
+// with KEEPVAR outlive it (the entry point hands them to the next run).
 
 #include <cstdint>
 #include <map>
@@ -46,7 +46,6 @@ struct ScriptRun {
   bool mustVarDef = false;
   bool japanese = false;
   bool keepVar = false;
-  bool inProgress = false;
 
   // A return on its way out: set by return, taken by the function call (or
   // by the entry point at the top level).
@@ -77,8 +76,6 @@ struct ScriptRun {
   ScriptRun();
   ~ScriptRun();
 };
-
-ScriptRun& TheScriptRun();
 
 // Formats a runtime message printf-style, cut to 1024 bytes at a character
 // boundary.

@@ -3,11 +3,8 @@
 find_package(Threads REQUIRED)
 kirabi_executable(qvs SOURCES ${CMAKE_CURRENT_LIST_DIR}/qvs_main.cpp ${CMAKE_CURRENT_LIST_DIR}/qvs_thread_posix.cpp
   DEPS kirabi_script Threads::Threads)
-# With the display's clock pattern qvs answers CB.FormatDateTimeToString too.
-if(TARGET kirabi_display_format)
-  target_link_libraries(qvs PRIVATE kirabi_display_format)
-  target_compile_definitions(qvs PRIVATE KIRABI_QVS_CLOCK_FORMAT)
-endif()
+# qvs answers CB. calls through the program's own host-function table.
+target_link_libraries(qvs PRIVATE kirabi_script_host)
 if(KIRABI_WINDOWS)
   kirabi_win_library(kirabi_script_win
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_system_win.cpp

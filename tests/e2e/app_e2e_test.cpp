@@ -34,41 +34,14 @@ std::vector<std::wstring> PanelSettings() {
 
 RECT PanelArea() { return {kCursor.x + kLeft, kCursor.y + kTop, kCursor.x + kLeft + 500, kCursor.y + kTop + 80}; }
 
-class KirabiEndToEnd : public ::testing::Test {
+class KirabiEndToEnd : public KirabiTest {
  protected:
-  void SetUp() override {
-    SetEnvironmentVariableW(L"QZ_LANG", L"EN");
-    ASSERT_TRUE(WaitUntilGone(L"kirabi", 5000)) << "an instance of an earlier test still runs";
-  }
-
-  void TearDown() override {
-    if (main_.Running()) {
-      RunToEnd(exe_, L"/X", folder_.path(), 5000);
-      if (main_.WaitExit(5000) == -1) main_.Kill();
-    }
-    WaitUntilGone(L"kirabi", 3000);
-  }
-
   // Installs kirabi.exe under `name` (a name ending in _o.exe keeps the
   // settings in the INI file) and starts it with the settings lines.
   void StartMain(const std::vector<std::wstring>& lines, const wchar_t* name = L"kirabi_o.exe") {
-    exe_ = folder_.File(name);
-    ini_ = folder_.File(L"kirabi.ini");
-    ASSERT_TRUE(CopyFileW(kKirabi.c_str(), exe_.c_str(), FALSE)) << GetLastError();
-    if (!lines.empty()) {
-      ASSERT_TRUE(WriteIniFile(ini_, lines));
-    }
-    SetCursorPos(kCursor.x, kCursor.y);
-    ASSERT_TRUE(main_.Start(exe_, L"", folder_.path()));
-    text_window_ = WaitForWindow(L"kirabi", nullptr, 10000, main_.id());
-    ASSERT_NE(text_window_, nullptr) << "the text window did not appear";
-    // Before any window of the session exists Wine may not move the pointer;
-    // place it again now that the panel follows it.
-    SetCursorPos(kCursor.x, kCursor.y);
+    Launch(kKirabi, lines, L"", kCursor, name);
     Pause(kCycle);
   }
-
-  int Second(const std::wstring& args) { return RunToEnd(exe_, args, folder_.path(), 10000); }
 
   int ClockPixels() { return CountScreenPixels(PanelArea(), kClockColor); }
   int ExternalPixels() { return CountScreenPixels(PanelArea(), kExternalColor); }
@@ -77,12 +50,6 @@ class KirabiEndToEnd : public ::testing::Test {
     GetWindowRect(text_window_, &r);
     return r.right - r.left;
   }
-
-  TempFolder folder_;
-  std::wstring exe_;
-  std::wstring ini_;
-  Process main_;
-  HWND text_window_ = nullptr;
 };
 
 TEST_F(KirabiEndToEnd, PanelAppearsBesideTheCursor) {

@@ -201,6 +201,36 @@ std::vector<std::wstring> BalloonTexts() {
 
 void Pause(DWORD ms) { Sleep(ms); }
 
+void KirabiTest::SetUp() {
+  SetEnvironmentVariableW(L"QZ_LANG", L"EN");
+  ASSERT_TRUE(WaitUntilGone(L"kirabi", 5000)) << "an instance of an earlier test still runs";
+}
+
+void KirabiTest::TearDown() {
+  if (main_.Running()) {
+    RunToEnd(exe_, L"/X", folder_.path(), 5000);
+    if (main_.WaitExit(5000) == -1) main_.Kill();
+  }
+  WaitUntilGone(L"kirabi", 3000);
+}
+
+void KirabiTest::Launch(const std::wstring& kirabi, const std::vector<std::wstring>& lines, const std::wstring& args,
+                        POINT cursor, const wchar_t* name) {
+  exe_ = folder_.File(name);
+  ini_ = folder_.File(L"kirabi.ini");
+  ASSERT_TRUE(CopyFileW(kirabi.c_str(), exe_.c_str(), FALSE)) << GetLastError();
+  if (!lines.empty()) {
+    ASSERT_TRUE(WriteIniFile(ini_, lines));
+  }
+  SetCursorPos(cursor.x, cursor.y);
+  ASSERT_TRUE(main_.Start(exe_, args, folder_.path()));
+  text_window_ = WaitForWindow(L"kirabi", nullptr, 10000, main_.id());
+  ASSERT_NE(text_window_, nullptr) << "the text window did not appear";
+  // Before any window of the session exists Wine may not move the pointer;
+  // place it again now that the panel follows it.
+  SetCursorPos(cursor.x, cursor.y);
+}
+
 std::wstring ClipboardText() {
   std::wstring text;
   if (!OpenClipboard(nullptr)) return text;

@@ -3,6 +3,7 @@
 // settings file, instances started and ended, the screen read back, and the
 // texts of the notification balloons.
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -59,6 +60,29 @@ int CountScreenPixels(const RECT& area, COLORREF color);
 std::vector<std::wstring> BalloonTexts();
 
 void Pause(DWORD ms);
+
+// A test that installs kirabi.exe in a private folder, starts it with a
+// prepared INI file and ends it afterwards (/X, or killed when it hangs).
+class KirabiTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Copies `kirabi` to the folder as `name` (a name ending in _o.exe keeps
+  // the settings in the INI file), writes the settings lines (none: no
+  // file), puts the cursor at `cursor` and starts it with `args`; waits for
+  // its text window.
+  void Launch(const std::wstring& kirabi, const std::vector<std::wstring>& lines, const std::wstring& args,
+              POINT cursor, const wchar_t* name = L"kirabi_o.exe");
+  // A second start with a switch, run to its end.
+  int Second(const std::wstring& args) { return RunToEnd(exe_, args, folder_.path(), 10000); }
+
+  TempFolder folder_;
+  std::wstring exe_;
+  std::wstring ini_;
+  Process main_;
+  HWND text_window_ = nullptr;
+};
 
 // The clipboard's text (CF_UNICODETEXT); empty when it holds none.
 std::wstring ClipboardText();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "script/console_system.h"
+#include "script/host_functions.h"
 #include "script/qv_script.h"
 
 namespace {

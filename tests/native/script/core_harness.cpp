@@ -4,13 +4,13 @@
 
 namespace {
 
-ScriptOutcome* g_outcome = nullptr;
-
+// The outcome travels as the run's user data, as a host's context would.
 int32_t RecordHostCall(HostCall* call) {
+  auto* outcome = static_cast<ScriptOutcome*>(call->userData);
   std::u16string_view name(call->name);
   if (name == u"SETOUTPUTTEXT" && call->argCount == 1) {
     const HostValue& v = call->args[0];
-    g_outcome->output.push_back(v.isString ? Utf16ToUtf8(v.text) : std::to_string(v.intValue));
+    outcome->output.push_back(v.isString ? Utf16ToUtf8(v.text) : std::to_string(v.intValue));
   } else if (name == u"ECHO$" && call->argCount == 1) {
     // Hands its argument back as a string result.
     call->result->isString = 1;
@@ -22,21 +22,21 @@ int32_t RecordHostCall(HostCall* call) {
 }
 
 void RecordError(int32_t code, int32_t line, const char16_t* text) {
-  g_outcome->errors.push_back({code, line, Utf16ToUtf8(text)});
+  static_cast<ScriptOutcome*>(ScriptUserData())->errors.push_back({code, line, Utf16ToUtf8(text)});
 }
 
 }  // namespace
 
 ScriptOutcome RunScriptWide(const char16_t* source, const ScriptOptions& options) {
   ScriptOutcome outcome;
-  g_outcome = &outcome;
   ScriptHostParams params;
   params.hostFunction = options.withHost ? RecordHostCall : nullptr;
   params.errorCallback = RecordError;
   params.stopCheck = options.stopCheck;
   params.language = options.language;
+  params.userData = &outcome;
+  params.stackBudget = options.stackBudget;
   outcome.result = qv_script(source, &params);
-  g_outcome = nullptr;
   return outcome;
 }
 

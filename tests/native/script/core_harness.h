@@ -25,6 +25,7 @@ struct ScriptOptions {
   int32_t language = 0;
   bool withHost = true;
   StopCheckCallback stopCheck = nullptr;
+  std::size_t stackBudget = 0;  // 0: the engine's default
 };
 
 ScriptOutcome RunScriptText(std::string_view utf8, const ScriptOptions& options = {});

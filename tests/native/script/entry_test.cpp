@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include <string>
 
 #include "common/utf.h"
@@ -153,10 +156,8 @@ TEST(QvScriptEntry, StopCheckIsAskedOncePerStatementInBusyLoops) {
 TEST(QvScriptEntry, DeepRecursionEndsInAReportNotACrash) {
   // Plenty of nested calls that each nest an expression: the stack budget
   // stops the run before the thread's stack runs out.
-  std::size_t budget = ScriptStackBudget();
-  SetScriptStackBudget(64 * 1024);
-  ScriptOutcome o = RunScriptText("func f(n) {\nreturn 1 + (1 + (1 + f(n + 1)))\n}\nx = f(0)");
-  SetScriptStackBudget(budget);
+  ScriptOutcome o = RunScriptText("func f(n) {\nreturn 1 + (1 + (1 + f(n + 1)))\n}\nx = f(0)",
+                                  {.stackBudget = 64 * 1024});
   ASSERT_EQ(o.errors.size(), 1u);
   EXPECT_EQ(o.errors[0].code, 106);
   EXPECT_EQ(o.errors[0].text, "Runtime error: std::runtime_error: stack overflow\n");
@@ -200,3 +201,71 @@ TEST(QvScriptEntry, EmbeddedNulEndsTheScript) {
 }
 
 }  // namespace
+
+namespace {
+
+struct HostContext {
+  int calls = 0;
+  int errors = 0;
+  int stopChecks = 0;
+  void* seenInCall = nullptr;
+};
+
+int32_t CountingHost(HostCall* call) {
+  auto* context = static_cast<HostContext*>(call->userData);
+  ++context->calls;
+  context->seenInCall = ScriptUserData();
+  return 0;
+}
+void CountingError(int32_t, int32_t, const char16_t*) { ++static_cast<HostContext*>(ScriptUserData())->errors; }
+int32_t CountingStop(int32_t) {
+  ++static_cast<HostContext*>(ScriptUserData())->stopChecks;
+  return 0;
+}
+
+}  // namespace
+
+TEST(QvScriptEntry, UserDataReachesEveryCallbackOfItsRun) {
+  HostContext context;
+  ScriptHostParams params;
+  params.hostFunction = CountingHost;
+  params.errorCallback = CountingError;
+  params.stopCheck = CountingStop;
+  params.userData = &context;
+  EXPECT_EQ(qv_script(u"CB.One()\nCB.Two(1, 2)\nx = 1 / 0", &params), 0);
+  EXPECT_EQ(context.calls, 2);
+  EXPECT_EQ(context.seenInCall, &context);
+  EXPECT_EQ(context.errors, 1);
+  EXPECT_GE(context.stopChecks, 2);
+  EXPECT_EQ(ScriptUserData(), nullptr);  // nothing outside a run
+}
+
+namespace {
+
+std::atomic<bool> g_holdRun{false};
+std::atomic<bool> g_runHeld{false};
+
+int32_t HoldUntilReleased(HostCall*) {
+  g_runHeld = true;
+  while (g_holdRun) std::this_thread::yield();
+  return 0;
+}
+
+}  // namespace
+
+TEST(QvScriptEntry, RunFromAnotherThreadIsRefusedWhileOneIsInProgress) {
+  g_holdRun = true;
+  g_runHeld = false;
+  int32_t firstResult = -2;
+  std::thread first([&] {
+    ScriptHostParams params;
+    params.hostFunction = HoldUntilReleased;
+    firstResult = qv_script(u"CB.Hold()\nexit 3", &params);
+  });
+  while (!g_runHeld) std::this_thread::yield();
+  EXPECT_EQ(qv_script(u"exit 4", nullptr), -1);
+  g_holdRun = false;
+  first.join();
+  EXPECT_EQ(firstResult, 3);
+  EXPECT_EQ(qv_script(u"exit 4", nullptr), 4);
+}
