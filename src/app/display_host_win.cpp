@@ -1,6 +1,7 @@
 #include "app/display_host_win.h"
 
 #include "app/app_state_win.h"
+#include "clipboard/clipboard_monitor_win.h"
 #include "settings/settings_store_win.h"
 
 namespace {
@@ -14,6 +15,8 @@ DisplayHooks MakeHooks() {
   DisplayHooks hooks;
   hooks.memo_script_held_back = MemoScriptHeldBack;
   hooks.once_alarm_ended = OnceAlarmEnded;
+  hooks.clipboard_watching = ClipboardWatching;
+  hooks.clipboard = CurrentClipboardView;
   return hooks;
 }
 

@@ -20,6 +20,9 @@
 #include "app/tray_action.h"
 #include "app/tray_win.h"
 #include "app/wide_win.h"
+#include "clipboard/clipboard_commands_win.h"
+#include "clipboard/clipboard_monitor_win.h"
+#include "clipboard/clipboard_rules.h"
 #include "display/placement.h"
 #include "settings/settings_store_win.h"
 
@@ -127,20 +130,6 @@ void ToggleHide() {
   }
 }
 
-void EmptyClipboard(HWND window) {
-  AppState& app = App();
-  if (!OpenClipboard(window)) {
-    ShowAppMessage(window, app_text::kClipboardNotOpened, MB_OK | MB_ICONERROR);
-    return;
-  }
-  if (!::EmptyClipboard()) {
-    ShowAppMessage(window, app_text::kClipboardNotEmptied, MB_OK | MB_ICONERROR);
-  }
-  // The clipboard cache is cleared here once the clipboard monitor exists.
-  CloseClipboard();
-  app.display.force_redraw = true;
-}
-
 void ToggleAlarmCountdown() {
   AppState& app = App();
   app.settings.ALARM_NOKORI = app.settings.ALARM_NOKORI ? 0 : 1;
@@ -220,8 +209,8 @@ void OnTrayCallback(HWND window, LPARAM lparam) {
   const TrayAction action = DecideTrayAction(input);
   switch (action.kind) {
     case TrayAction::kFrontSheetAndRestartViewer:
-      // The viewer chain is restarted here once the clipboard monitor exists.
       if (app.dialog_open) BringSheetForward();
+      RestartViewerChain(window);
       break;
     case TrayAction::kSelectSheetPage:
     case TrayAction::kOpenSettings:
@@ -270,9 +259,16 @@ void OnTimer(HWND window, WPARAM id) {
       app.resume_noticed = false;
       KillTimer(window, timer_id::kScriptHoldBack);
       break;
+    case timer_id::kClipboardRecheck:
+      OnClipboardRecheckTimer(window);
+      break;
+    case timer_id::kDelayedClipboardRead:
+      OnDelayedClipboardReadTimer(window);
+      break;
+    case timer_id::kAutoClearClipboard:
+      OnAutoClearTimer(window);
+      break;
     default:
-      // Clipboard re-check, delayed read and automatic clearing belong to
-      // the clipboard monitor.
       break;
   }
 }
@@ -313,6 +309,27 @@ void OnOpeningNoticeClosed(bool never_again) {
   }
 }
 
+void ReportClipboardFailure(HWND owner, std::u16string_view text) {
+  ShowAppMessage(owner, text, MB_OK | MB_ICONERROR);
+}
+
+void RedrawSoon() { App().display.force_redraw = true; }
+
+ClipboardMonitorConfig ClipboardMonitorSetup() {
+  AppState& app = App();
+  ClipboardMonitorConfig config;
+  config.settings = &app.settings;
+  config.language = app.language;
+  config.lock = &app.clipboard_lock;
+  if (app.listener.available()) {
+    config.add_listener = app.listener.add;
+    config.remove_listener = app.listener.remove;
+  }
+  config.report = ReportClipboardFailure;
+  config.cache_changed = RedrawSoon;
+  return config;
+}
+
 void OnCreate(HWND window) {
   AppState& app = App();
   app.windows.text = window;
@@ -325,14 +342,9 @@ void OnCreate(HWND window) {
   ImmAssociateContext(window, nullptr);
   app.menu = LoadMenuW(app.instance, MAKEINTRESOURCEW(app.language == Language::Japanese ? IDM_TRAY_JA : IDM_TRAY_EN));
   if (app.menu) SetMenuDefaultItem(GetSubMenu(app.menu, 0), 0, TRUE);
-  // Clipboard watching (CLIPBOARD, AUTO_PLAINER, AUTO_DEL_CLIP, MEMO_AS_SCRIPT)
-  // starts here once the clipboard monitor exists.
+  ConfigureClipboardMonitor(ClipboardMonitorSetup());
+  OnClipboardWindowCreated(window);
   SetTimer(window, timer_id::kDisplayTick, DisplayTickPeriodMs(app.settings.INTERVAL), nullptr);
-  // The clearing itself is the clipboard monitor's; until it exists the timer
-  // only runs.
-  if (app.settings.AUTO_DEL_CLIP) {
-    SetTimer(window, timer_id::kAutoClearClipboard, AutoClearPeriodMs(app.settings.AUTO_DEL_CLIPSEC), nullptr);
-  }
   app.shortcut_path = StartupShortcutPath(app.language);
   if (app.language == Language::Japanese && !app.settings.NoOpeningDlg) {
     app.opening_notice = OpenOpeningNotice(app.instance, app.pictures, app.settings.BIGDIALOG != 0,
@@ -346,8 +358,8 @@ void OnDestroy(HWND window) {
   if (app.shut_down) return;
   app.shut_down = true;
   // A running script is asked to stop here once the script host exists.
-  KillTimer(window, timer_id::kAutoClearClipboard);
   KillTimer(window, timer_id::kDisplayTick);
+  OnClipboardWindowDestroyed(window);
   app.overlay.StopFadeTimer();
   if (app.font) {
     DeleteObject(app.font);
@@ -383,11 +395,15 @@ void RunCommand(HWND window, uint32_t id) {
       app.display.force_redraw = true;
       break;
     case command::kShow: ShowDisplay(); break;
-    case command::kEmptyClipboard: EmptyClipboard(window); break;
+    case command::kEmptyClipboard:
+      EmptyClipboardCommand(window);
+      app.display.force_redraw = true;
+      break;
+    case command::kPlainText: StripFormatting(window, false); break;
     case command::kAlarmCountdown: ToggleAlarmCountdown(); break;
     case command::kSuspendDriveWarning: app.alarm.SuspendDriveWarning(); break;
     case command::kExit: DestroyWindow(window); break;
-    // Stripping formatting, the start-up shortcut, help, the feedback page,
+    // The start-up shortcut, help, the feedback page,
     // the about box and the donation topic arrive with their own parts.
     default: break;
   }
@@ -415,7 +431,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case kInstanceCommandMessage:
       if (IsInstanceCommand(uint32_t(wparam))) RunCommand(window, uint32_t(wparam));
       return 0;
-    case kRereadClipboardMessage: return 0;  // the clipboard monitor reads here
+    case kRereadClipboardMessage: return ReadClipboard(window, false, false);
+    case WM_CLIPBOARDUPDATE: return ReadClipboard(window, ClipboardReadDelayed(app.settings.CBDELAY), false);
+    case WM_DRAWCLIPBOARD: return ReadClipboard(window, ClipboardReadDelayed(app.settings.CBDELAY), true);
+    case WM_CHANGECBCHAIN: return OnChangeClipboardChain(window, wparam, lparam);
     default:
       if (app.taskbar_created != 0 && message == app.taskbar_created) {
         AddTrayIcon(window);
