@@ -30,15 +30,23 @@ std::wstring Words(long n) {
   return text;
 }
 
+// Held by a window of its own: openers without a window are not kept out
+// by one another under every system.
 bool Hold(DWORD ms) {
+  HWND window = CreateWindowExW(0, L"STATIC", L"holder", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
   bool opened = false;
   for (int attempt = 0; attempt < 100 && !opened; ++attempt) {
-    opened = OpenClipboard(nullptr) != FALSE;
+    opened = OpenClipboard(window) != FALSE;
     if (!opened) Sleep(20);
   }
-  if (!opened) return false;
+  if (!opened) {
+    if (window) DestroyWindow(window);
+    return false;
+  }
   Sleep(ms);
   CloseClipboard();
+  if (window) DestroyWindow(window);
   return true;
 }
 
