@@ -273,6 +273,24 @@ TEST_F(ClipboardMonitorTest, ListenerWatchReadsAtOnceAndOnEveryChange) {
   EXPECT_EQ(Cache(), u"changed");
 }
 
+// After an empty text read the listener looks once more a second later,
+// with a fresh read; that look does not arm itself again.
+TEST_F(ClipboardMonitorTest, ListenerRecheckIsOneFreshRead) {
+  StartClipboardWatch(window_);
+  ASSERT_TRUE(PutText(L""));
+  Pump(300);
+  ASSERT_EQ(Cache(), u"");
+  ASSERT_TRUE(PutText(L"fresh"));  // not yet pumped: only a fresh read sees it
+  OnClipboardRecheckTimer(window_);
+  EXPECT_EQ(Cache(), u"fresh");
+  ASSERT_TRUE(PutText(L""));
+  Pump(300);
+  OnClipboardRecheckTimer(window_);
+  EXPECT_EQ(Cache(), u"");
+  EXPECT_FALSE(KillTimer(window_, timer_id::kClipboardRecheck)) << "the re-check armed itself again";
+  StopClipboardWatch(window_);
+}
+
 TEST_F(ClipboardMonitorTest, ViewerChainWatchReadsOnEveryChangeAndLeavesTheChain) {
   Configure(Language::English, false);
   StartClipboardWatch(window_);
@@ -282,6 +300,32 @@ TEST_F(ClipboardMonitorTest, ViewerChainWatchReadsOnEveryChangeAndLeavesTheChain
   ASSERT_TRUE(PutText(L"unseen"));
   Pump(300);
   EXPECT_EQ(Cache(), u"through the chain");
+}
+
+// A viewer ahead of this one that swallows changes breaks the chain; the
+// chain check sees the cache differ from the clipboard and joins again.
+TEST_F(ClipboardMonitorTest, ChainCheckRejoinsABrokenViewerChain) {
+  Configure(Language::English, false);
+  ASSERT_TRUE(PutText(L"before"));
+  StartClipboardWatch(window_);
+  Pump(200);
+  ASSERT_EQ(Cache(), u"before");
+  HWND swallower = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(swallower, nullptr);
+  HWND after_swallower = SetClipboardViewer(swallower);
+  ASSERT_TRUE(PutText(L"unannounced"));
+  Pump(300);
+  ASSERT_EQ(Cache(), u"before") << "the change came through after all";
+  OnClipboardRecheckTimer(window_);
+  EXPECT_EQ(Cache(), u"unannounced");
+  ASSERT_TRUE(PutText(L"announced again"));
+  EXPECT_TRUE(PumpUntil([] { return Cache() == u"announced again"; }, 5000)) << "not back in the chain";
+  // Nothing to do when the cache matches.
+  OnClipboardRecheckTimer(window_);
+  EXPECT_EQ(Cache(), u"announced again");
+  StopClipboardWatch(window_);
+  ChangeClipboardChain(swallower, after_swallower);
+  DestroyWindow(swallower);
 }
 
 TEST_F(ClipboardMonitorTest, ManualStripKeepsOnlyTheText) {
