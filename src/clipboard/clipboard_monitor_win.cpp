@@ -181,32 +181,25 @@ ClipboardFormatsPresent FormatsPresent() {
 
 // --- the read path's branches; each returns false when the clipboard could not be opened ---
 
-bool ReadTextBranch(HWND window, bool& found) {
+// Text and file lists both end as cache text; only text may need stripping
+// or, when empty, a second look.
+bool ReadTextOrFilesBranch(HWND window, bool files, bool& found) {
   MonitorState& s = State();
   if (!OpenClipboard(window)) return false;
-  TextBuffer text;
-  ReadTextInto(text);
-  SetCacheText(text.view());
-  s.files = false;
+  TextBuffer read;
+  if (files) {
+    ReadFilesInto(read);
+  } else {
+    ReadTextInto(read);
+  }
+  SetCacheText(read.view());
+  s.files = files;
   ReleasePicture();
   CloseClipboard();
-  found = !text.empty();
-  const Settings& settings = CurrentSettings();
-  if (found && settings.AUTO_PLAINER) StripFormatting(window, true);
+  found = !read.empty();
+  if (files) return true;
+  if (found && CurrentSettings().AUTO_PLAINER) StripFormatting(window, true);
   if (!found && s.use_listener && !s.rechecking) SetTimer(window, timer_id::kClipboardRecheck, 1000, nullptr);
-  return true;
-}
-
-bool ReadFilesBranch(HWND window, bool& found) {
-  MonitorState& s = State();
-  if (!OpenClipboard(window)) return false;
-  TextBuffer list;
-  ReadFilesInto(list);
-  SetCacheText(list.view());
-  s.files = true;
-  ReleasePicture();
-  CloseClipboard();
-  found = !list.empty();
   return true;
 }
 
@@ -329,8 +322,8 @@ LRESULT ReadClipboard(HWND window, bool delay_requested, bool draw_clipboard) {
   if (!delay_requested && ClipboardWatchWanted(settings)) {
     bool opened = true;
     switch (ChooseClipboardContent(FormatsPresent())) {
-      case ClipboardContent::kText: opened = ReadTextBranch(window, result.found_content); break;
-      case ClipboardContent::kFiles: opened = ReadFilesBranch(window, result.found_content); break;
+      case ClipboardContent::kText: opened = ReadTextOrFilesBranch(window, false, result.found_content); break;
+      case ClipboardContent::kFiles: opened = ReadTextOrFilesBranch(window, true, result.found_content); break;
       case ClipboardContent::kBitmap: opened = ReadBitmapBranch(window, result.found_content); break;
       case ClipboardContent::kNothing:
         ReleasePicture();
