@@ -291,6 +291,36 @@ TEST_F(ClipboardEndToEnd, ViewerChainSurvivesASecondViewerThatJoinsAndLeaves) {
   EXPECT_TRUE(WaitFor([&] { return PanelSize().cx < first.cx - 50; })) << "changes no longer reach the program";
 }
 
+// A viewer that joins after the program and hands nothing on breaks the
+// chain: a left click on the icon joins again at once, and failing that the
+// 10-second chain check does.
+TEST_F(ClipboardEndToEnd, BrokenViewerChainIsJoinedAgain) {
+  SetEnvironmentVariableW(L"KIRABI_CLIPBOARD_VIEWER_CHAIN", L"1");
+  StartMain();
+  ASSERT_TRUE(PutText(L"x"));
+  ASSERT_TRUE(WaitFor([&] { return Pixels(kTextColor) > 5; }));
+  const SIZE narrow = SettledSize();
+  Process swallower;
+  ASSERT_TRUE(swallower.Start(kClipTool, L"--swallow 60000", folder_.path()));
+  Pause(1000);
+
+  ASSERT_TRUE(PutText(L"a text the broken chain does not announce"));
+  Pause(kCycle);
+  ASSERT_LE(PanelSize().cx, narrow.cx + 5) << "the chain was not broken";
+  SendMessageW(window_, 0x8000, 151544, WM_LBUTTONUP);  // left click on the icon
+  EXPECT_TRUE(WaitFor([&] { return PanelSize().cx > narrow.cx + 100; })) << "the click did not join again";
+
+  // The program is first in the chain again; a new swallower breaks it anew
+  // and only the chain check can notice.
+  Process second;
+  ASSERT_TRUE(second.Start(kClipTool, L"--swallow 60000", folder_.path()));
+  Pause(1000);
+  ASSERT_TRUE(PutText(L"y"));
+  EXPECT_TRUE(WaitFor([&] { return PanelSize().cx <= narrow.cx + 5; }, 15000)) << "the chain check did not join again";
+  second.Kill();
+  swallower.Kill();
+}
+
 TEST_F(ClipboardEndToEnd, HeldClipboardIsReadOnceItIsFree) {
   StartMain();
   ASSERT_EQ(Tool(L"--text x"), 0);

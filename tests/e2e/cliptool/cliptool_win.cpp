@@ -9,6 +9,7 @@
 //   kirabi_cliptool --viewer MS    joins the viewer chain for MS ms, hands every
 //                                  change on, leaves; the exit code is the number
 //                                  of changes seen (at most 100)
+//   kirabi_cliptool --swallow MS   the same, but hands nothing on: a broken chain
 //
 // --count N puts N characters: words of four letters and a space, cycling
 // through the alphabet. Exit code 0 done, 1 a clipboard step failed, 2 bad
@@ -58,6 +59,7 @@ void List() {
 struct Viewer {
   HWND next = nullptr;
   int changes = 0;
+  bool hands_on = true;
 };
 Viewer viewer;
 
@@ -65,7 +67,7 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
   switch (message) {
     case WM_DRAWCLIPBOARD:
       ++viewer.changes;
-      if (viewer.next) SendMessageW(viewer.next, message, wparam, lparam);
+      if (viewer.next && viewer.hands_on) SendMessageW(viewer.next, message, wparam, lparam);
       return 0;
     case WM_CHANGECBCHAIN:
       if (HWND(wparam) == viewer.next) {
@@ -127,6 +129,10 @@ int Run(int argc, wchar_t** argv) {
     return 0;
   }
   if (a == L"--viewer" && one) return RunViewer(DWORD(std::wcstoul(argv[2], nullptr, 10)));
+  if (a == L"--swallow" && one) {
+    viewer.hands_on = false;
+    return RunViewer(DWORD(std::wcstoul(argv[2], nullptr, 10)));
+  }
   return 2;
 }
 

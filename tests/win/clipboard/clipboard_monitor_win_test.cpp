@@ -418,6 +418,27 @@ TEST_F(ClipboardMonitorTest, AutoClearEmptiesTheClipboardAfterTheLastReadOnly) {
   EXPECT_FALSE(KillTimer(window_, timer_id::kAutoClearClipboard));
 }
 
+TEST_F(ClipboardMonitorTest, AppliedSettingsStartAndStopWatchingAndClearing) {
+  settings.CLIPBOARD = 0;
+  ApplyClipboardSettings(window_);
+  EXPECT_FALSE(ClipboardWatching());
+  EXPECT_FALSE(KillTimer(window_, timer_id::kAutoClearClipboard));
+
+  settings.AUTO_DEL_CLIP = 1;
+  settings.AUTO_PLAINER = 1;
+  ASSERT_TRUE(PutHtmlAndText(L"formatted"));
+  ApplyClipboardSettings(window_);
+  EXPECT_TRUE(ClipboardWatching()) << "AUTO_DEL_CLIP wants watching";
+  EXPECT_FALSE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"HTML Format"))) << "AUTO_PLAINER strips at once";
+  EXPECT_TRUE(KillTimer(window_, timer_id::kAutoClearClipboard)) << "the clearing timer runs";
+
+  settings.AUTO_DEL_CLIP = 0;
+  settings.AUTO_PLAINER = 0;
+  ApplyClipboardSettings(window_);
+  EXPECT_FALSE(ClipboardWatching());
+  EXPECT_FALSE(KillTimer(window_, timer_id::kAutoClearClipboard));
+}
+
 TEST_F(ClipboardMonitorTest, CacheTextIsCopiedFromAnotherThread) {
   ASSERT_TRUE(PutText(L"shared"));
   Read();
