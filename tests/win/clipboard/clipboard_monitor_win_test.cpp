@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <algorithm>
+#include <cstring>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -184,6 +187,36 @@ TEST_F(ClipboardMonitorTest, EmptyFileListLeavesTheCacheEmpty) {
   ASSERT_TRUE(PutEmptyFileList());
   EXPECT_EQ(Read(), u"");
   EXPECT_EQ(CurrentClipboardView().picture, nullptr);
+}
+
+// File lists whose names run past the block, or whose name offset points
+// outside it, are not handed to the shell's reader.
+TEST_F(ClipboardMonitorTest, BrokenFileListsLeaveTheCacheEmpty) {
+  struct Row {
+    const char* name;
+    DWORD offset;
+    std::wstring names;  // no final empty name
+  } rows[] = {{"names without the closing terminator", sizeof(DROPFILES), std::wstring(L"C:\\a")},
+              {"offset past the block", 4000, std::wstring(L"C:\\a\0\0", 6)},
+              {"offset inside the header", 2, std::wstring(L"C:\\a\0\0", 6)}};
+  for (const Row& r : rows) {
+    std::string bytes(sizeof(DROPFILES) + r.names.size() * sizeof(wchar_t), '\0');
+    DROPFILES header{};
+    header.pFiles = r.offset;
+    header.fWide = TRUE;
+    memcpy(bytes.data(), &header, sizeof header);
+    memcpy(bytes.data() + sizeof header, r.names.data(), r.names.size() * sizeof(wchar_t));
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    ASSERT_NE(block, nullptr);
+    memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    ASSERT_NE(SetClipboardData(CF_HDROP, block), nullptr);
+    CloseClipboard();
+    EXPECT_EQ(Read(), u"") << r.name;
+    EXPECT_TRUE(CurrentClipboardView().files) << r.name;
+  }
 }
 
 COLORREF PicturePixel(const Picture& picture, int x, int y) {
