@@ -7,8 +7,9 @@
 //   kirabi_cliptool --hold MS      opens the clipboard and keeps it open for MS ms
 //   kirabi_cliptool --list         prints the formats and the sequence number
 //   kirabi_cliptool --viewer MS    joins the viewer chain for MS ms, hands every
-//                                  change on, leaves; the exit code is the number
-//                                  of changes seen (at most 100)
+//                                  change on, leaves (earlier when the text "leave"
+//                                  is copied); the exit code is the number of
+//                                  changes seen (at most 100)
 //   kirabi_cliptool --swallow MS   the same, but hands nothing on: a broken chain
 //
 // --count N puts N characters: words of four letters and a space, cycling
@@ -56,10 +57,23 @@ void List() {
   wprintf(L"sequence %lu\n", GetClipboardSequenceNumber());
 }
 
+bool ClipboardHoldsText(const wchar_t* want) {
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(nullptr)) return false;
+  bool same = false;
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  if (const wchar_t* text = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr) {
+    same = std::wcsncmp(text, want, GlobalSize(data) / sizeof(wchar_t)) == 0;
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return same;
+}
+
 struct Viewer {
   HWND next = nullptr;
   int changes = 0;
   bool hands_on = true;
+  bool leave = false;
 };
 Viewer viewer;
 
@@ -68,6 +82,7 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
     case WM_DRAWCLIPBOARD:
       ++viewer.changes;
       if (viewer.next && viewer.hands_on) SendMessageW(viewer.next, message, wparam, lparam);
+      viewer.leave = viewer.leave || ClipboardHoldsText(L"leave");
       return 0;
     case WM_CHANGECBCHAIN:
       if (HWND(wparam) == viewer.next) {
@@ -94,7 +109,7 @@ int RunViewer(DWORD ms) {
   // Joining sends one change at once; count only what comes later.
   viewer.changes = 0;
   const DWORD start = GetTickCount();
-  while (GetTickCount() - start < ms) {
+  while (GetTickCount() - start < ms && !viewer.leave) {
     MSG m;
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
     Sleep(10);
