@@ -7,12 +7,7 @@
 #include <string>
 
 #include "app/pictures_win.h"
-#include "common/language.h"
-#include "display/alarm.h"
-#include "display/display_state.h"
-#include "display/overlay_window_win.h"
-#include "display/system_sampler.h"
-#include "display/system_sampler_win.h"
+#include "display/display_cycle_win.h"
 #include "settings/settings.h"
 
 // Optional functions of the user-interface library, looked up once.
@@ -25,18 +20,13 @@ struct ClipboardListenerFunctions {
 
 struct AppState {
   HINSTANCE instance = nullptr;
-  Language language = Language::Japanese;
   std::wstring executable_path;
   std::wstring executable_folder;
 
   Settings settings;
-  DisplayState display;
-  AlarmMachine alarm;
-  OverlayWindowsWin overlay;
+  // The display: its state, alarm, overlay windows, font and sampler.
+  DisplayRuntime display{settings, GetModuleHandleW(nullptr)};
   OverlayHandles windows;
-  HFONT font = nullptr;
-  WinSystemSources system_sources;
-  SystemSampler sampler{system_sources};
 
   HICON icon = nullptr;
   HICON small_icon = nullptr;

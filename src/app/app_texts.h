@@ -3,16 +3,10 @@
 
 #include <string_view>
 
-#include "common/language.h"
-
-struct TextPair {
-  std::u16string_view ja;
-  std::u16string_view en;
-  std::u16string_view In(Language language) const { return Pick(language, ja, en); }
-};
+#include "common/text_pair.h"
 
 namespace app_text {
-inline constexpr TextPair kProductName{u"キラビ", u"Kirabi"};
+using ::kProductName;
 inline constexpr TextPair kForwardWindowNotFound{
     u"キラビのウィンドウハンドルを検出できません。指定機能の伝達ができませんでした。",
     u"FindWindow was failed."};

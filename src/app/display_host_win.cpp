@@ -11,21 +11,13 @@ bool MemoScriptHeldBack() { return App().script_held_back; }
 // A one-time alarm that went off has switched itself off: keep that.
 void OnceAlarmEnded() { SaveSettings(App().settings, 1); }
 
-DisplayHooks MakeHooks() {
+}  // namespace
+
+DisplayHooks MakeDisplayHooks() {
   DisplayHooks hooks;
   hooks.memo_script_held_back = MemoScriptHeldBack;
   hooks.once_alarm_ended = OnceAlarmEnded;
   hooks.clipboard_watching = ClipboardWatching;
   hooks.clipboard = CurrentClipboardView;
   return hooks;
-}
-
-}  // namespace
-
-bool RunDisplayCycle(CanvasProvider& canvases, bool force) {
-  static const DisplayHooks hooks = MakeHooks();
-  AppState& app = App();
-  static WinDisplaySources sources(app.settings, hooks, app.instance);
-  DisplayContext context{app.settings, app.language, app.display, sources, app.overlay, app.alarm, &app.sampler};
-  return DisplayCycle(context, canvases, force);
 }

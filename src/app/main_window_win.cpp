@@ -11,7 +11,6 @@
 #include "app/app_texts.h"
 #include "app/commands.h"
 #include "app/dialogs_win.h"
-#include "app/display_host_win.h"
 #include "app/external_text.h"
 #include "app/hide_rule.h"
 #include "app/message_win.h"
@@ -19,12 +18,14 @@
 #include "app/resource_ids.h"
 #include "app/tray_action.h"
 #include "app/tray_win.h"
-#include "app/wide_win.h"
+#include "common/wide_win.h"
 #include "clipboard/clipboard_commands_win.h"
 #include "clipboard/clipboard_monitor_win.h"
 #include "clipboard/clipboard_rules.h"
 #include "display/placement.h"
 #include "settings/settings_store_win.h"
+
+static_assert(timer_id::kFadeStep == kFadeTimerId, "the overlay's fade timer is the main window's fade step");
 
 namespace {
 
@@ -68,65 +69,54 @@ class WindowHideProbe final : public HideProbe {
   }
 };
 
-void ShowOverlay(int command) {
-  const OverlayHandles& w = App().windows;
-  ShowWindow(w.background, command);
-  ShowWindow(w.text, command);
-}
-
-void OnDisplayTick(HWND window) {
+void OnDisplayTick() {
   AppState& app = App();
+  DisplayRuntime& display = app.display;
   WindowHideProbe probe;
   const HideSettings hide{app.settings.TITLESUBSTR.view(), app.settings.IBEAMHIDE != 0};
-  if (DisplayHideReason(app.display.hidden, hide, probe) != HideReason::kNone) {
-    ShowOverlay(SW_HIDE);
-    NoCanvasProvider none;
-    RunDisplayCycle(none, false);
+  if (DisplayHideReason(display.state().hidden, hide, probe) != HideReason::kNone) {
+    display.windows().Hide();
+    display.CycleWithoutDrawing();
     app.was_hidden = true;
     return;
   }
-  if (!IsWindowVisible(window)) ShowOverlay(SW_SHOWNOACTIVATE);
-  PlaceWindows(app.display, app.settings, app.overlay, false);
-  GdiCanvasProvider canvases(window, nullptr, app.font);
-  RunDisplayCycle(canvases, app.was_hidden || app.display.force_redraw);
+  if (!display.windows().TextWindowVisible()) display.windows().ShowWithoutActivating();
+  display.Place(false);
+  display.Cycle(nullptr, app.was_hidden || display.state().force_redraw);
   app.was_hidden = false;
-  app.display.force_redraw = false;
+  display.state().force_redraw = false;
 }
 
 void OnPaint(HWND window) {
-  AppState& app = App();
+  DisplayRuntime& display = App().display;
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
-  {
-    GdiCanvasProvider canvases(window, dc, app.font);
-    RunDisplayCycle(canvases, app.display.force_redraw);
-  }
-  app.display.force_redraw = false;
+  display.Cycle(dc, display.state().force_redraw);
+  display.state().force_redraw = false;
   EndPaint(window, &ps);
 }
 
 // --- commands ---
 
-void InvalidateOverlay() {
-  InvalidateRect(App().windows.text, nullptr, TRUE);
-  InvalidateRect(App().windows.background, nullptr, TRUE);
+void HideDisplay() {
+  DisplayState& state = App().display.state();
+  state.hidden = true;
+  state.force_redraw = true;
 }
 
 void ShowDisplay() {
-  AppState& app = App();
-  app.display.hidden = false;
-  app.display.force_redraw = true;
-  ResetPlacement(app.display);
-  InvalidateOverlay();
+  DisplayRuntime& display = App().display;
+  display.state().hidden = false;
+  display.state().force_redraw = true;
+  ResetPlacement(display.state());
+  display.windows().InvalidateBoth();
 }
 
 void ToggleHide() {
-  AppState& app = App();
-  if (app.display.hidden) {
+  if (App().display.state().hidden) {
     ShowDisplay();
   } else {
-    app.display.hidden = true;
-    app.display.force_redraw = true;
+    HideDisplay();
   }
 }
 
@@ -134,13 +124,13 @@ void ToggleAlarmCountdown() {
   AppState& app = App();
   app.settings.ALARM_NOKORI = app.settings.ALARM_NOKORI ? 0 : 1;
   SaveSettings(app.settings, 1);
-  app.display.force_redraw = true;
+  app.display.state().force_redraw = true;
 }
 
 void SetMenuChecks() {
   AppState& app = App();
   HMENU menu = GetSubMenu(app.menu, 0);
-  CheckMenuItem(menu, command::kToggleHide, MF_BYCOMMAND | (app.display.hidden ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(menu, command::kToggleHide, MF_BYCOMMAND | (app.display.state().hidden ? MF_CHECKED : MF_UNCHECKED));
   CheckMenuItem(menu, command::kStartupShortcut,
                 MF_BYCOMMAND | (FileExists(app.shortcut_path) ? MF_CHECKED : MF_UNCHECKED));
   CheckMenuItem(menu, command::kAlarmCountdown,
@@ -176,7 +166,7 @@ void TrackTrayMenu(HWND window) {
     } else {
       BringSheetForward();
       Notify(nullptr, nullptr, 0);
-      Notify(window, app_text::kCloseTheDialog.In(app.language).data(), 2);
+      Notify(window, app_text::kCloseTheDialog.In(AppLanguage()).data(), 2);
     }
   }
   SetForegroundWindow(window);
@@ -238,8 +228,8 @@ LRESULT OnCopyData(WPARAM wparam, LPARAM lparam) {
   if (!record) return 0;
   const ExternalTextMessage message{uintptr_t(wparam), uint32_t(record->dwData), record->lpData,
                                     size_t(record->cbData)};
-  if (ReceiveExternalText(app.settings.GAIBU != 0, message, app.display.external_text)) {
-    app.display.external_sender = uintptr_t(wparam);
+  if (ReceiveExternalText(app.settings.GAIBU != 0, message, app.display.state().external_text)) {
+    app.display.state().external_sender = uintptr_t(wparam);
   }
   return 0;
 }
@@ -248,11 +238,10 @@ void OnTimer(HWND window, WPARAM id) {
   AppState& app = App();
   switch (id) {
     case timer_id::kDisplayTick:
-      OnDisplayTick(window);
+      OnDisplayTick();
       break;
     case timer_id::kFadeStep:
-      app.overlay.EnsureFadeTimer();
-      FadeStep(app.display, app.settings, app.overlay);
+      app.display.OnFadeTimer();
       break;
     case timer_id::kScriptHoldBack:
       app.script_held_back = false;
@@ -313,13 +302,13 @@ void ReportClipboardFailure(HWND owner, std::u16string_view text) {
   ShowAppMessage(owner, text, MB_OK | MB_ICONERROR);
 }
 
-void RedrawSoon() { App().display.force_redraw = true; }
+void RedrawSoon() { App().display.state().force_redraw = true; }
 
 ClipboardMonitorConfig ClipboardMonitorSetup() {
   AppState& app = App();
   ClipboardMonitorConfig config;
   config.settings = &app.settings;
-  config.language = app.language;
+  config.language = AppLanguage();
   config.lock = &app.clipboard_lock;
   if (app.listener.available()) {
     config.add_listener = app.listener.add;
@@ -333,24 +322,24 @@ ClipboardMonitorConfig ClipboardMonitorSetup() {
 void OnCreate(HWND window) {
   AppState& app = App();
   app.windows.text = window;
-  app.font = CreateDisplayFont(app.settings);
+  app.display.MakeFont();
   SetTrayIconHidden(app.settings.HIDEICON != 0);
   if (!app.settings.HIDEICON) {
     AddTrayIcon(window);
     app.taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
   }
   ImmAssociateContext(window, nullptr);
-  app.menu = LoadMenuW(app.instance, MAKEINTRESOURCEW(app.language == Language::Japanese ? IDM_TRAY_JA : IDM_TRAY_EN));
+  app.menu = LoadMenuW(app.instance, MAKEINTRESOURCEW(AppLanguage() == Language::Japanese ? IDM_TRAY_JA : IDM_TRAY_EN));
   if (app.menu) SetMenuDefaultItem(GetSubMenu(app.menu, 0), 0, TRUE);
   ConfigureClipboardMonitor(ClipboardMonitorSetup());
   OnClipboardWindowCreated(window);
   SetTimer(window, timer_id::kDisplayTick, DisplayTickPeriodMs(app.settings.INTERVAL), nullptr);
-  app.shortcut_path = StartupShortcutPath(app.language);
-  if (app.language == Language::Japanese && !app.settings.NoOpeningDlg) {
+  app.shortcut_path = StartupShortcutPath(AppLanguage());
+  if (AppLanguage() == Language::Japanese && !app.settings.NoOpeningDlg) {
     app.opening_notice = OpenOpeningNotice(app.instance, app.pictures, app.settings.BIGDIALOG != 0,
                                            &OnOpeningNoticeClosed);
   }
-  if (!app.display.hidden && app.settings.MEMO_AS_SCRIPT) StartScriptHoldBack(window);
+  if (!app.display.state().hidden && app.settings.MEMO_AS_SCRIPT) StartScriptHoldBack(window);
 }
 
 void OnDestroy(HWND window) {
@@ -360,11 +349,8 @@ void OnDestroy(HWND window) {
   // A running script is asked to stop here once the script host exists.
   KillTimer(window, timer_id::kDisplayTick);
   OnClipboardWindowDestroyed(window);
-  app.overlay.StopFadeTimer();
-  if (app.font) {
-    DeleteObject(app.font);
-    app.font = nullptr;
-  }
+  app.display.StopFading();
+  app.display.ReleaseFont();
   if (!app.settings.HIDEICON) RemoveTrayIcon(window);
   if (app.menu) {
     DestroyMenu(app.menu);
@@ -380,7 +366,7 @@ void OnDestroy(HWND window) {
 void StartScriptHoldBack(HWND window) {
   AppState& app = App();
   app.script_held_back = true;
-  if (!app.settings.NoNotifyScriptSuspend) Notify(window, app_text::kScriptHeldBack.In(app.language).data(), 1);
+  if (!app.settings.NoNotifyScriptSuspend) Notify(window, app_text::kScriptHeldBack.In(AppLanguage()).data(), 1);
   SetTimer(window, timer_id::kScriptHoldBack, kScriptHoldBackMs, nullptr);
 }
 
@@ -390,18 +376,15 @@ void RunCommand(HWND window, uint32_t id) {
     case command::kSettings: OpenSettingsSheet(0); break;
     case command::kMemo: OpenSettingsSheet(1); break;
     case command::kToggleHide: ToggleHide(); break;
-    case command::kHide:
-      app.display.hidden = true;
-      app.display.force_redraw = true;
-      break;
+    case command::kHide: HideDisplay(); break;
     case command::kShow: ShowDisplay(); break;
     case command::kEmptyClipboard:
       EmptyClipboardCommand(window);
-      app.display.force_redraw = true;
+      app.display.state().force_redraw = true;
       break;
     case command::kPlainText: StripFormatting(window, false); break;
     case command::kAlarmCountdown: ToggleAlarmCountdown(); break;
-    case command::kSuspendDriveWarning: app.alarm.SuspendDriveWarning(); break;
+    case command::kSuspendDriveWarning: app.display.alarm().SuspendDriveWarning(); break;
     case command::kExit: DestroyWindow(window); break;
     // The start-up shortcut, help, the feedback page,
     // the about box and the donation topic arrive with their own parts.

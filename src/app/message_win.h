@@ -12,8 +12,6 @@
 using AppMessageBoxFn = int (*)(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
 
 void SetAppMessageBox(AppMessageBoxFn show);  // nullptr restores MessageBoxW
-void SetAppLanguage(Language language);
-Language AppLanguage();
 
 int ShowAppMessage(HWND owner, std::u16string_view text, UINT type);
 int ShowAppMessage(HWND owner, const TextPair& text, UINT type);

@@ -10,13 +10,15 @@
 #include "app/app_texts.h"
 #include "app/command_line.h"
 #include "app/commands.h"
+#include "app/display_host_win.h"
 #include "app/instance_win.h"
 #include "app/main_window_win.h"
 #include "app/message_win.h"
 #include "app/resource_ids.h"
 #include "app/self_check_win.h"
 #include "app/tray_win.h"
-#include "app/wide_win.h"
+#include "common/executable_path_win.h"
+#include "common/wide_win.h"
 #include "display/flash_window_win.h"
 #include "settings/interface_language_win.h"
 #include "settings/settings_message_win.h"
@@ -28,18 +30,6 @@ AppState& App() {
 }
 
 namespace {
-
-std::wstring ModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
 
 void LoadIcons(AppState& app) {
   app.icon = LoadIconW(app.instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON));
@@ -90,7 +80,7 @@ void NotifySaveError(std::u16string_view text) {
   Notify(App().windows.text, copy.c_str(), 2);
 }
 void ReregisterHotkeys() {
-  if (App().windows.text) RegisterHotkeys(App().windows.text, App().settings, App().language);
+  if (App().windows.text) RegisterHotkeys(App().windows.text, App().settings, AppLanguage());
 }
 void LockMemo() { EnterCriticalSection(&App().memo_lock); }
 void UnlockMemo() { LeaveCriticalSection(&App().memo_lock); }
@@ -107,15 +97,12 @@ bool CreateWindows(AppState& app) {
   classes.small_icon = app.small_icon;
   classes.key_brush = app.key_brush;
   if (!RegisterOverlayClasses(classes)) return false;
-  static BackgroundPaintSource paint;
-  paint.settings = &app.settings;
-  const std::u16string title(app_text::kProductName.In(app.language));
-  if (!CreateOverlayWindows(app.instance, app.settings, std::wstring_view(Wide(title)), &paint, nullptr,
-                            app.windows)) {
+  const std::u16string title(app_text::kProductName.In(AppLanguage()));
+  if (!CreateOverlayWindows(app.instance, app.settings, std::wstring_view(Wide(title)), app.display.background_paint(),
+                            nullptr, app.windows, &app.display.windows())) {
     return false;
   }
-  app.overlay.Attach(app.windows);
-  RegisterHotkeys(app.windows.text, app.settings, app.language);
+  RegisterHotkeys(app.windows.text, app.settings, AppLanguage());
   return true;
 }
 
@@ -136,7 +123,7 @@ void CleanUp(AppState& app, HANDLE mutex) {
   DeleteCriticalSection(&app.output_lock);
   DeleteCriticalSection(&app.memo_lock);
   DeleteCriticalSection(&app.clipboard_lock);
-  app.sampler.Close();
+  app.display.CloseSampler();
   if (app.key_brush) DeleteObject(app.key_brush);
   app.key_brush = nullptr;
   ReleaseMutex(mutex);
@@ -153,17 +140,16 @@ int RunKirabi(HINSTANCE instance, const wchar_t* command_line) {
   AppState& app = App();
   app.instance = instance;
   InitDarkMode();
-  app.language = DetectInterfaceLanguage();
-  SetAppLanguage(app.language);
-  InitTray(instance, app.language);
-  app.settings = DefaultSettings(app.language);
+  SetAppLanguage(DetectInterfaceLanguage());
+  InitTray(instance);
+  app.settings = DefaultSettings(AppLanguage());
   LoadIcons(app);
   app.pictures = LoadNotificationPictures(instance);
 
   const Switch s = ParseSwitch(U16View(command_line ? command_line : L""));
   HANDLE mutex = CreateMutexW(nullptr, TRUE, L"kirabi");
   if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-    HandleRunningInstance(instance, s, app.language, app.pictures);
+    HandleRunningInstance(instance, s, AppLanguage(), app.pictures);
     CloseHandle(mutex);
     DeleteNotificationPictures(app.pictures);
     return 0;
@@ -178,7 +164,7 @@ int RunKirabi(HINSTANCE instance, const wchar_t* command_line) {
     return 0;
   };
   if (step == FirstInstanceStep::kExitAtOnce) return early_exit();
-  if (s == Switch::Hide) app.display.hidden = true;
+  if (s == Switch::Hide) app.display.state().hidden = true;
 
   AllowMessagesThroughPrivilegeFilter();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -188,9 +174,10 @@ int RunKirabi(HINSTANCE instance, const wchar_t* command_line) {
   InitializeCriticalSection(&app.memo_lock);
   InitializeCriticalSection(&app.clipboard_lock);
 
-  app.executable_path = ModulePath();
-  const std::u16string_view exe = U16View(app.executable_path.c_str());
-  app.executable_folder.assign(Wide(ExecutableFolder(exe).data()), ExecutableFolder(exe).size());
+  const std::u16string exe = ExecutablePath();
+  app.executable_path.assign(Wide(exe.c_str()), exe.size());
+  const std::u16string_view folder = ExecutableFolder(exe);
+  app.executable_folder.assign(Wide(folder), folder.size());
   SetExecutableFolderCurrent(app);
 
   SetSettingsMessageBox(AppMessageBoxForSettings);
@@ -201,7 +188,7 @@ int RunKirabi(HINSTANCE instance, const wchar_t* command_line) {
   hooks.unlock_memo = UnlockMemo;
   SetSettingsHooks(hooks);
 
-  const StoreMode mode = InitSettingsStore(app.language, exe, s == Switch::Ini);
+  const StoreMode mode = InitSettingsStore(exe, s == Switch::Ini);
   const bool copies = CopyCommandsAllowed(mode);
   bool leave = true;
   if (copies && step == FirstInstanceStep::kCopyIniToRegistry) {
@@ -225,6 +212,7 @@ int RunKirabi(HINSTANCE instance, const wchar_t* command_line) {
   LoadSettings(app.settings);
   LookUpClipboardListener(app.listener);
 
+  app.display.hooks() = MakeDisplayHooks();
   if (!CreateWindows(app)) {
     ShowAppMessage(nullptr, app_text::kWindowCreationFailed, MB_OK | MB_ICONERROR);
     CleanUp(app, mutex);

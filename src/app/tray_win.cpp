@@ -8,14 +8,13 @@
 #include "app/commands.h"
 #include "app/hotkeys.h"
 #include "app/resource_ids.h"
-#include "app/wide_win.h"
+#include "common/wide_win.h"
 #include "settings/settings.h"
 
 namespace {
 
 struct TrayState {
   HINSTANCE instance = nullptr;
-  Language language = Language::Japanese;
   bool icon_hidden = false;
   PendingNotice notice;
 };
@@ -44,7 +43,7 @@ bool ShowBalloon(HWND window, const PendingNotice& notice) {
   NOTIFYICONDATAW data = IconData(window);
   data.uFlags = NIF_INFO;
   CopyTruncated(data.szInfo, ARRAYSIZE(data.szInfo), notice.BalloonText());
-  CopyTruncated(data.szInfoTitle, ARRAYSIZE(data.szInfoTitle), app_text::kProductName.In(Tray().language));
+  CopyTruncated(data.szInfoTitle, ARRAYSIZE(data.szInfoTitle), app_text::kProductName.In(AppLanguage()));
   const int level = notice.level();
   data.dwInfoFlags = level == 3 ? NIIF_ERROR : level == 2 ? NIIF_WARNING : level == 1 ? NIIF_INFO : NIIF_NONE;
   data.uTimeout = 3000;
@@ -53,10 +52,7 @@ bool ShowBalloon(HWND window, const PendingNotice& notice) {
 
 }  // namespace
 
-void InitTray(HINSTANCE instance, Language language) {
-  Tray().instance = instance;
-  Tray().language = language;
-}
+void InitTray(HINSTANCE instance) { Tray().instance = instance; }
 
 void SetTrayIconHidden(bool hidden) { Tray().icon_hidden = hidden; }
 
@@ -68,7 +64,7 @@ bool AddTrayIcon(HWND window) {
   data.uCallbackMessage = kTrayCallbackMessage;
   data.hIcon = static_cast<HICON>(
       LoadImageW(Tray().instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON, 16, 16, LR_SHARED));
-  CopyTruncated(data.szTip, 128, app_text::kProductName.In(Tray().language));
+  CopyTruncated(data.szTip, 128, app_text::kProductName.In(AppLanguage()));
   return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 

@@ -14,7 +14,7 @@ struct Settings;
 
 // Set once at start-up: the instance holding icon 103 and the language of
 // the tip, the balloon title and the hotkey messages.
-void InitTray(HINSTANCE instance, Language language);
+void InitTray(HINSTANCE instance);
 // HIDEICON: with it on, no icon exists and Notify shows nothing.
 void SetTrayIconHidden(bool hidden);
 

@@ -8,3 +8,8 @@ template <class T>
 constexpr const T& Pick(Language language, const T& ja, const T& en) {
   return language == Language::Japanese ? ja : en;
 }
+
+// The interface language of this process: decided once at start-up (before
+// that, Japanese) and read by every part that shows text.
+Language AppLanguage();
+void SetAppLanguage(Language language);

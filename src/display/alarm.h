@@ -61,7 +61,7 @@ struct DriveWarningDecision {
 
 class AlarmMachine {
  public:
-  // Step 1 of the alarm work in a cycle: seconds remaining, state changes
+  // The first alarm work of each cycle: seconds remaining, state changes
   // (ALARM 2 -> 3 -> 0 is written into `settings`), flash requests.
   AlarmBooking Book(Settings& settings, const TimeRecord& now, bool flash_window_exists);
 

@@ -2,6 +2,7 @@
 
 #include <imm.h>
 
+#include "common/wide_win.h"
 #include "display/alarm_win.h"
 #include "display/clock_format_win.h"
 #include "display/flash_window_win.h"
@@ -27,7 +28,7 @@ HFONT CreateDisplayFont(const Settings& settings) {
   return CreateFontW(settings.FONTSIZE, 0, 0, 0, settings.FONTBOLD ? 700 : 500,
                      settings.FONTITALIC ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
                      CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, VARIABLE_PITCH,
-                     reinterpret_cast<LPCWSTR>(settings.FONTNAME.c_str()));
+                     Wide(settings.FONTNAME.c_str()));
 }
 
 ImeReading ReadForegroundIme() {
@@ -115,9 +116,8 @@ void GdiCanvasProvider::Release() {
   }
 }
 
-DisplayRuntime::DisplayRuntime(Settings& settings, Language language, HINSTANCE instance)
+DisplayRuntime::DisplayRuntime(Settings& settings, HINSTANCE instance)
     : settings_(settings),
-      language_(language),
       sampler_(system_sources_),
       sources_(settings, hooks_, instance) {
   background_paint_.settings = &settings_;
@@ -141,11 +141,20 @@ void DisplayRuntime::ReleaseFont() {
   font_ = nullptr;
 }
 
-bool DisplayRuntime::Cycle(HDC dc, bool force) {
+bool DisplayRuntime::RunCycle(CanvasProvider& canvases, bool force) {
   background_paint_.dark_mode = hooks_.dark_mode;
-  DisplayContext context{settings_, language_, state_, sources_, windows_, alarm_, &sampler_};
-  GdiCanvasProvider canvases(windows_.handles().text, dc, font_);
+  DisplayContext context{settings_, AppLanguage(), state_, sources_, windows_, alarm_, &sampler_};
   return DisplayCycle(context, canvases, force);
+}
+
+bool DisplayRuntime::Cycle(HDC dc, bool force) {
+  GdiCanvasProvider canvases(windows_.handles().text, dc, font_);
+  return RunCycle(canvases, force);
+}
+
+bool DisplayRuntime::CycleWithoutDrawing() {
+  NoCanvasProvider none;
+  return RunCycle(none, false);
 }
 
 void DisplayRuntime::OnFadeTimer() {

@@ -1,15 +1,18 @@
 #pragma once
-// The display as the main window uses it: one DisplayRuntime per process,
-// created before the overlay windows and living until after they are gone.
+// The display as the main window uses it: one DisplayRuntime per process
+// (the program's lives in AppState), created before the overlay windows and
+// living until after they are gone. The interface language is the process's
+// (AppLanguage).
 //
-//   DisplayRuntime display(settings, language, instance);
-//   CreateOverlayWindows(instance, settings, title, display.background_paint(), ...);
-//   display.Attach(handles);           // after both windows exist
+//   DisplayRuntime display(settings, instance);
+//   display.hooks() = ...;             // the program's features, before the windows
+//   CreateOverlayWindows(instance, settings, title, display.background_paint(), param, handles,
+//                        &display.windows());   // attached before the first paint
 //   WM_CREATE of the text window:      display.MakeFont()
 //   display tick (visible):            if (!display.windows().TextWindowVisible())
 //                                        display.windows().ShowWithoutActivating();
 //                                      display.Place(false); display.Cycle(nullptr, force)
-//   display tick (hidden):             display.windows().Hide(); display.Cycle(nullptr, false)
+//   display tick (hidden):             display.windows().Hide(); display.CycleWithoutDrawing()
 //   WM_PAINT:                          display.Cycle(ps.hdc, force_redraw)
 //   WM_TIMER 313542:                   display.OnFadeTimer()
 //   commands hide/show:                display.state().hidden = ..., force_redraw = true;
@@ -80,6 +83,13 @@ class WinDisplaySources final : public DisplaySources {
   HINSTANCE instance_;
 };
 
+// Draws nothing: the cycle's bookkeeping runs while the panel is hidden.
+class NoCanvasProvider final : public CanvasProvider {
+ public:
+  Canvas* Obtain() override { return nullptr; }
+  void Release() override {}
+};
+
 // Draws on a paint's device context when given one, else on the window's own.
 class GdiCanvasProvider final : public CanvasProvider {
  public:
@@ -98,7 +108,7 @@ class GdiCanvasProvider final : public CanvasProvider {
 
 class DisplayRuntime {
  public:
-  DisplayRuntime(Settings& settings, Language language, HINSTANCE instance);
+  DisplayRuntime(Settings& settings, HINSTANCE instance);
   DisplayRuntime(const DisplayRuntime&) = delete;
   DisplayRuntime& operator=(const DisplayRuntime&) = delete;
   ~DisplayRuntime();
@@ -112,7 +122,11 @@ class DisplayRuntime {
 
   // One display cycle on `dc` (a paint's), or on the text window's own.
   bool Cycle(HDC dc, bool force);
+  // The cycle's bookkeeping (alarm, sampling, script output) while hidden.
+  bool CycleWithoutDrawing();
   void Place(bool force) { PlaceWindows(state_, settings_, windows_, force); }
+  // The fade timer's tick: one step; the timer keeps running only while a
+  // fade goes on (a first tick posted from the script thread starts it).
   void OnFadeTimer();
   void StopFading() { windows_.StopFadeTimer(); }
   bool Fadein() { return ::Fadein(state_, windows_); }
@@ -125,8 +139,9 @@ class DisplayRuntime {
   OverlayWindowsWin& windows() { return windows_; }
 
  private:
+  bool RunCycle(CanvasProvider& canvases, bool force);
+
   Settings& settings_;
-  Language language_;
   DisplayHooks hooks_;
   DisplayState state_;
   AlarmMachine alarm_;

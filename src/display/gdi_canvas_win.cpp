@@ -2,16 +2,13 @@
 
 #include <climits>
 
+#include "common/wide_win.h"
+
 static_assert(text_flags::kWordBreak == DT_WORDBREAK && text_flags::kSingleLine == DT_SINGLELINE &&
                   text_flags::kCalcRect == DT_CALCRECT && text_flags::kNoPrefix == DT_NOPREFIX,
               "the canvas hands its flags to DrawTextW unchanged");
 
 namespace {
-
-LPCWSTR Wide(std::u16string_view text) {
-  static const wchar_t kEmpty[] = L"";
-  return text.empty() ? kEmpty : reinterpret_cast<LPCWSTR>(text.data());
-}
 
 int Length(std::u16string_view text) {
   return text.size() > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(text.size());

@@ -5,26 +5,25 @@
 
 #include "script/builtins_array.h"
 #include "script/builtins_core.h"
+#include "script/builtins_regex.h"
 #include "script/builtins_system.h"
 #include "script/builtins_text.h"
 #include "script/script_run.h"
 
 namespace {
 
-template <std::size_t A, std::size_t B, std::size_t C, std::size_t D>
-constexpr auto MergeRows(const std::array<BuiltinRow, A>& a, const std::array<BuiltinRow, B>& b,
-                         const std::array<BuiltinRow, C>& c, const std::array<BuiltinRow, D>& d) {
-  std::array<BuiltinRow, A + B + C + D> all{};
+// All families' rows in one array, sorted by name for the binary search.
+template <std::size_t... Sizes>
+constexpr auto MergeRows(const std::array<BuiltinRow, Sizes>&... families) {
+  std::array<BuiltinRow, (Sizes + ...)> all{};
   std::size_t n = 0;
-  for (const BuiltinRow& row : a) all[n++] = row;
-  for (const BuiltinRow& row : b) all[n++] = row;
-  for (const BuiltinRow& row : c) all[n++] = row;
-  for (const BuiltinRow& row : d) all[n++] = row;
+  ((std::copy(families.begin(), families.end(), all.begin() + n), n += families.size()), ...);
   std::sort(all.begin(), all.end(), [](const BuiltinRow& x, const BuiltinRow& y) { return x.name < y.name; });
   return all;
 }
 
-constexpr auto kTable = MergeRows(kCoreBuiltinRows, kTextBuiltinRows, kArrayBuiltinRows, kSystemBuiltinRows);
+constexpr auto kTable = MergeRows(kCoreBuiltinRows, kTextBuiltinRows, kArrayBuiltinRows, kRegexBuiltinRows,
+                                  kSystemBuiltinRows);
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "script/builtins_text.h"
+#include "script/builtin_args.h"
 
 namespace {
 

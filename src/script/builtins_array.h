@@ -1,6 +1,6 @@
 #pragma once
-// Built-in rows of the array family (whole arrays by name, and regular
-// expressions), merged into the sorted table.
+// Built-in rows of the array family (whole arrays by name), merged into the
+// sorted table.
 
 #include <array>
 
@@ -13,15 +13,12 @@ ScriptValue BuiltinArrayToMultiLineString(BuiltinContext&, std::span<ScriptValue
 ScriptValue BuiltinDelArrayItem(BuiltinContext&, std::span<ScriptValue>);
 ScriptValue BuiltinDelEmptyArray(BuiltinContext&, std::span<ScriptValue>);
 ScriptValue BuiltinMultiLineToStringArray(BuiltinContext&, std::span<ScriptValue>);
-ScriptValue BuiltinRegexMatch(BuiltinContext&, std::span<ScriptValue>);
-ScriptValue BuiltinRegexReplace(BuiltinContext&, std::span<ScriptValue>);
-ScriptValue BuiltinRegexSearch(BuiltinContext&, std::span<ScriptValue>);
 ScriptValue BuiltinResize(BuiltinContext&, std::span<ScriptValue>);
 ScriptValue BuiltinSortArray(BuiltinContext&, std::span<ScriptValue>);
 ScriptValue BuiltinSortArrayDesc(BuiltinContext&, std::span<ScriptValue>);
 ScriptValue BuiltinUniqArray(BuiltinContext&, std::span<ScriptValue>);
 
-inline constexpr std::array<BuiltinRow, 15> kArrayBuiltinRows{{
+inline constexpr std::array<BuiltinRow, 12> kArrayBuiltinRows{{
     {"ARRAYADD", 1, kNoArgLimit, BuiltinArrayAdd},
     {"ARRAYINIT", 1, kNoArgLimit, BuiltinArrayInit},
     {"ARRAYSIZE", 1, 1, BuiltinArraySize},
@@ -30,9 +27,6 @@ inline constexpr std::array<BuiltinRow, 15> kArrayBuiltinRows{{
     {"DELEMPTYARRAY", 1, 1, BuiltinDelEmptyArray},
     {"LEN", 1, 1, BuiltinArraySize},
     {"MULTILINETOSTRINGARRAY", 1, 1, BuiltinMultiLineToStringArray},
-    {"REGEX_MATCH", 2, 3, BuiltinRegexMatch},
-    {"REGEX_REPLACE", 3, 4, BuiltinRegexReplace},
-    {"REGEX_SEARCH", 2, 5, BuiltinRegexSearch},
     {"RESIZE", 2, 2, BuiltinResize},
     {"SORTARRAY", 1, 1, BuiltinSortArray},
     {"SORTARRAYDESC", 1, 1, BuiltinSortArrayDesc},

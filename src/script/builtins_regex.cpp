@@ -3,13 +3,15 @@
 // bits, code points where it has 32), and positions reported to the script
 // are turned back into UTF-8 byte counts. Pure ASCII arguments skip the
 // widening (see ForMatching).
+#include "script/builtins_regex.h"
+
 #include <boost/regex.hpp>
 
+#include <algorithm>
 #include <string>
 
 #include "common/utf.h"
-#include "script/builtins_array.h"
-#include "script/builtins_text.h"
+#include "script/builtin_args.h"
 
 namespace {
 
@@ -149,6 +151,84 @@ int32_t WholeMatch(std::string_view text, std::string_view expression, const Reg
   return boost::regex_match(subject, re, options.match | boost::regex_constants::match_any) ? 1 : 0;
 }
 
+bool IsAsciiDigit(uint32_t c) { return c >= '0' && c <= '9'; }
+
+// Whether the traits' number reader could find a number at `at`: the C++
+// locale reader skips white space and takes a sign before the digits, the
+// Win32 one does not. Anything outside ASCII counts as possible white space.
+template <class Char>
+bool SkippedIntoNumber(const std::basic_string<Char>& format, size_t at) {
+  auto unit = [&](size_t i) { return static_cast<uint32_t>(format[i]); };
+  while (at < format.size() && (unit(at) == ' ' || (unit(at) >= '\t' && unit(at) <= '\r') || unit(at) >= 0x80)) ++at;
+  if (at < format.size() && (unit(at) == '+' || unit(at) == '-')) ++at;
+  return at < format.size() && IsAsciiDigit(unit(at));
+}
+
+// The replacement text as the library may safely read it. The library adds
+// two to a group number in a plain int and narrows larger numbers to int, so
+// "$2147483647" overflows and "$4294967297" would name group 1. A reference
+// to a group the pattern does not have becomes "${K}" with K the first absent
+// group: it still expands to nothing, and it ends where the original ended,
+// so the text after it reads as before. A '$' that only the C++ locale reader
+// would take as a number (white space or a sign before the digits) is doubled
+// into a plain '$', as the Win32 reader has it.
+template <class Char>
+std::basic_string<Char> SafeGroupReferences(const std::basic_string<Char>& format, size_t groups) {
+  const size_t size = format.size();
+  auto unit = [&](size_t i) { return i < size ? static_cast<uint32_t>(format[i]) : 0u; };
+  const std::string absent = "${" + std::to_string(groups + 1) + "}";
+  std::basic_string<Char> out;
+  out.reserve(size);
+  size_t i = 0;
+  while (i < size) {
+    if (unit(i) == '\\') {
+      // An escape takes the next character; "\c" takes the one after it too.
+      size_t length = unit(i + 1) == 'c' && i + 2 < size ? 3 : 2;
+      length = std::min(length, size - i);
+      out.append(format, i, length);
+      i += length;
+      continue;
+    }
+    if (unit(i) != '$') {
+      out.push_back(format[i++]);
+      continue;
+    }
+    const uint32_t next = unit(i + 1);
+    if (next == '$' || next == '&' || next == '`' || next == '\'') {
+      out.append(format, i, 2);
+      i += 2;
+      continue;
+    }
+    if (next == '+') {
+      // "$+{name}" runs to its closing brace; a plain "$+" is two characters.
+      size_t end = unit(i + 2) == '{' ? format.find(static_cast<Char>('}'), i + 3) : std::basic_string<Char>::npos;
+      size_t length = end == std::basic_string<Char>::npos ? 2 : end + 1 - i;
+      out.append(format, i, length);
+      i += length;
+      continue;
+    }
+    const bool brace = next == '{';
+    const size_t first_digit = i + 1 + (brace ? 1 : 0);
+    size_t end = first_digit;
+    size_t number = 0;
+    for (; IsAsciiDigit(unit(end)); ++end) number = std::min(number * 10 + (unit(end) - '0'), groups + 1);
+    const bool reference = end > first_digit && (!brace || unit(end) == '}');
+    if (!reference) {
+      if (end == first_digit && SkippedIntoNumber(format, first_digit)) out.push_back(static_cast<Char>('$'));
+      out.push_back(format[i++]);
+      continue;
+    }
+    if (brace) ++end;
+    if (number <= groups) {
+      out.append(format, i, end - i);
+    } else {
+      out.append(absent.begin(), absent.end());
+    }
+    i = end;
+  }
+  return out;
+}
+
 // The library's own replace loop, except that the text between matches is
 // appended in one piece rather than a character at a time.
 template <class Char>
@@ -156,7 +236,7 @@ std::string ReplaceMatches(std::string_view text, std::string_view expression, s
                            const RegexOptions& options) {
   boost::basic_regex<Char> re = Compile<Char>(expression, options);
   std::basic_string<Char> subject = ForMatching<Char>(text);
-  std::basic_string<Char> replacement = ForMatching<Char>(format);
+  std::basic_string<Char> replacement = SafeGroupReferences(ForMatching<Char>(format), re.mark_count());
   std::basic_string<Char> out;
   out.reserve(subject.size());
   auto rest = subject.cbegin();

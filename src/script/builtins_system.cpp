@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "common/utf.h"
+#include "script/builtin_args.h"
 #include "script/console_system.h"
 #include "script/script_system.h"
 
@@ -48,27 +49,6 @@ int32_t ShowBox(BuiltinContext& context, std::span<ScriptValue> args,
                 std::u16string_view default_caption, uint32_t style) {
   const std::u16string caption = args.size() > 1 ? TextArg(args[1]) : std::u16string(default_caption);
   return SystemOf(context).ShowMessageBox(DialogOwnerOf(context), TextArg(args[0]), caption, style);
-}
-
-// The array-name rule: not empty, a letter or '_' first, then letters,
-// digits and '_'. The name is upper-cased first.
-bool IsArrayName(std::string_view name) {
-  if (name.empty()) return false;
-  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || c == '_'; };
-  if (!letter(name[0])) return false;
-  for (char c : name.substr(1)) {
-    if (!letter(c) && !(c >= '0' && c <= '9')) return false;
-  }
-  return true;
-}
-
-void ReportInvalidArrayName(BuiltinContext& context, std::string_view function) {
-  const std::string text =
-      context.japanese()
-          ? std::string(function) +
-                "()で指定されている配列変数名が無効です。変数名を文字列で指定してください。"
-          : "The array variable name is invalid in function " + std::string(function) + "().";
-  context.reportError(kErrorArrayName, -1, text);
 }
 
 ScriptValue MouseButton(BuiltinContext& context, const ScriptValue& press, uint32_t down,
@@ -291,11 +271,8 @@ ScriptValue SetImeState(BuiltinContext& context, std::span<ScriptValue> args) {
 }
 
 ScriptValue KeyInputDeviceList(BuiltinContext& context, std::span<ScriptValue> args) {
-  const std::string name = UpperAscii(ToString(args[0]));
-  if (!IsArrayName(name)) {
-    ReportInvalidArrayName(context, "GetKeyInputDeviceList");
-    return Integer(-1);
-  }
+  std::string name;
+  if (!TakeArrayName(context, args[0], "GetKeyInputDeviceList", name)) return Integer(-1);
   ScriptValue& variable = context.variables().ref(name);
   if (variable.isString) {
     variable.text.clear();
@@ -317,13 +294,9 @@ ScriptValue KeyInputDeviceList(BuiltinContext& context, std::span<ScriptValue> a
 }
 
 ScriptValue MonitorsRect(BuiltinContext& context, std::span<ScriptValue> args) {
-  std::vector<std::string> names;
-  for (const ScriptValue& arg : args) names.push_back(UpperAscii(ToString(arg)));
-  for (const std::string& name : names) {
-    if (!IsArrayName(name)) {
-      ReportInvalidArrayName(context, "GetMonitorsRect");
-      return Integer(-1);
-    }
+  std::vector<std::string> names(args.size());
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (!TakeArrayName(context, args[i], "GetMonitorsRect", names[i])) return Integer(-1);
   }
   std::vector<ScriptScreenRect> monitors;
   if (!SystemOf(context).MonitorRects(monitors)) return Integer(0);

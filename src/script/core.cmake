@@ -16,9 +16,14 @@ list(APPEND KIRABI_SCRIPT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/value.cpp
   ${CMAKE_CURRENT_LIST_DIR}/constant_table.cpp
   ${CMAKE_CURRENT_LIST_DIR}/script_run.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/nodes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/nodes_support.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/nodes_statements.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/nodes_assignment.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/nodes_expressions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/nodes_calls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/parse.cpp
   ${CMAKE_CURRENT_LIST_DIR}/builtin_table.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/builtin_args.cpp
   ${CMAKE_CURRENT_LIST_DIR}/qv_script.cpp
   ${FLEX_kirabi_script_lexer_OUTPUTS}
   ${BISON_kirabi_script_parser_OUTPUT_SOURCE})

@@ -17,7 +17,7 @@
 #include "script/script_run.h"
 #include "script/value.h"
 
-// Operator and node codes.
+// Node kinds. An operator node's kind is its operator code.
 enum NodeKind : int32_t {
   kNodeBlock = 0,
   kNodeAssign = 1,
@@ -57,9 +57,20 @@ enum NodeKind : int32_t {
   kOpLogicalAnd = 35,
   kOpLogicalOr = 36,
   kOpLogicalNot = 37,
+  kNodeArrayAccess = 51,
+  kNodeArrayAssign = 52,
+  kNodeReturn = 54,
+  kNodeDummy = 55,
+  kNodeLabel = 56,
+  kNodeGoto = 57,
+};
+
+// Assignment codes, the `op` of an AssignNode (whose kind is kNodeAssign).
+// They continue the operator codes; plain `=` is 1.
+enum AssignOp : int32_t {
   kOpAssign = 1,
-  kOpAddAssign = 38,
-  kOpSubAssign = 39,
+  kOpAddAssign = 38,  // also prefix ++
+  kOpSubAssign = 39,  // also prefix --
   kOpMulAssign = 40,
   kOpDivAssign = 41,
   kOpModAssign = 42,
@@ -71,12 +82,6 @@ enum NodeKind : int32_t {
   kOpPowAssign = 48,
   kOpPostInc = 49,
   kOpPostDec = 50,
-  kNodeArrayAccess = 51,
-  kNodeArrayAssign = 52,
-  kNodeReturn = 54,
-  kNodeDummy = 55,
-  kNodeLabel = 56,
-  kNodeGoto = 57,
 };
 
 // Carries a goto to the innermost enclosing block that holds the label.
@@ -227,13 +232,13 @@ class VarNode final : public Node {
 
 class AssignNode : public Node {
  public:
-  AssignNode(std::unique_ptr<VarNode> target, NodePtr value, int32_t op, int32_t line);
+  AssignNode(std::unique_ptr<VarNode> target, NodePtr value, AssignOp op, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override;
   void execute(ScriptRun& run) override;
 
   std::unique_ptr<VarNode> target;
   NodePtr value;
-  int32_t op;
+  AssignOp op;
 
  private:
   // Performs the assignment; false when nothing was stored (the result is 0).
@@ -368,23 +373,17 @@ class CBCallNode : public Node {
   std::vector<NodePtr> arguments;
 };
 
+// A binary operator's operands. Each operator is one of the specialised
+// nodes below, made by MakeBinaryNode.
 class BinaryNode : public Node {
  public:
   BinaryNode(int32_t op, NodePtr left, NodePtr right, int32_t line);
-  ScriptValue evaluate(ScriptRun& run) override;
-  int32_t evaluateInteger(ScriptRun& run) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) override;
-  bool evaluateCondition(ScriptRun& run) override;
   NodePtr left;
   NodePtr right;
 
  protected:
-  bool add(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
-  bool addToValue(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
   int32_t compareSlow(ScriptRun& run, bool leftDone, int32_t leftValue);
-  int32_t compare(ScriptRun& run);
   int32_t compareValues(const ScriptValue& a, const ScriptValue& b) const;
-  int32_t arithmetic(ScriptRun& run);
   int32_t divisionByZero();
 };
 
@@ -413,6 +412,23 @@ class AddNode final : public BinaryNode {
   ScriptValue evaluate(ScriptRun& run) override;
   bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) override;
   bool evaluateCondition(ScriptRun& run) override;
+
+ private:
+  bool add(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
+  bool addToValue(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
+};
+
+// '&&' and '||', which evaluate their right operand only when it decides.
+class LogicalNode final : public BinaryNode {
+ public:
+  using BinaryNode::BinaryNode;
+  ScriptValue evaluate(ScriptRun& run) override { return MakeInteger(evaluateInteger(run)); }
+  int32_t evaluateInteger(ScriptRun& run) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) override {
+    n = evaluateInteger(run);
+    return true;
+  }
+  bool evaluateCondition(ScriptRun& run) override { return evaluateInteger(run) != 0; }
 };
 
 // The BinaryNode for an operator code, specialised where that pays.

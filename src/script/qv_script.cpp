@@ -56,7 +56,8 @@ void SetStackLimit(ScriptRun& run) {
   run.stackLimit = here > g_stackBudget ? here - g_stackBudget : 0;
 }
 
-// Runs the tree; gives the run's result (step 16's handler).
+// Runs the tree and turns what escaped it (a RETURN, an unknown GOTO label,
+// a regex or memory failure) into the run's result or an error report.
 int32_t ExecuteTree(ScriptRun& run) {
   try {
     run.root->execute(run);
@@ -83,7 +84,7 @@ int32_t ExecuteTree(ScriptRun& run) {
   return 0;
 }
 
-// Steps 14 and 15: the parse. False when there is no tree to run.
+// Parses the source into the run's tree. False when there is no tree to run.
 bool ParseSource(ScriptRun& run, Lexer& lexer) {
   ParseRegistries registries;
   lexer.setRegistries(&registries);

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/wide_win.h"
+
 namespace {
 
 constexpr int kInputMessageId = 102;
@@ -13,10 +15,7 @@ constexpr DWORD kInputDialogStyle = 0x80C808C0;  // popup, caption, system menu,
 constexpr size_t kEnvironmentChars = 32767;
 constexpr int kTitleChars = 2048;
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-std::u16string FromWide(const wchar_t* text, size_t count) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text), count);
-}
+std::u16string FromWide(const wchar_t* text, size_t count) { return std::u16string(U16View(text, count)); }
 
 void AppendText(std::vector<WORD>& words, std::u16string_view text) {
   for (char16_t c : text) words.push_back(static_cast<WORD>(c));

@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "common/wide_win.h"
 #include "settings/ini_format.h"
-#include "settings/settings_message_win.h"
 #include "settings/store_selection.h"
 
 namespace {
@@ -16,14 +16,14 @@ constexpr const wchar_t* kColorTableKey = L"CUSTCOLORS";
 std::u16string DecimalText(int32_t value) {
   wchar_t buffer[16];
   wsprintfW(buffer, L"%d", value);
-  return std::u16string(AsU16(buffer));
+  return std::u16string(U16View(buffer));
 }
 
 }  // namespace
 
 int32_t IniSettingsStore::ReadInteger(std::u16string_view key, int32_t fallback) {
   const std::u16string name(key);
-  return int32_t(GetPrivateProfileIntW(AsWide(kSection), AsWide(name), fallback, AsWide(path_)));
+  return int32_t(GetPrivateProfileIntW(Wide(kSection), Wide(name), fallback, Wide(path_)));
 }
 
 bool IniSettingsStore::ReadString(std::u16string_view key, std::size_t capacity, std::u16string& out) {
@@ -31,15 +31,15 @@ bool IniSettingsStore::ReadString(std::u16string_view key, std::size_t capacity,
   const std::u16string name(key);
   std::vector<wchar_t> buffer(capacity, L'\0');
   const DWORD got =
-      GetPrivateProfileStringW(AsWide(kSection), AsWide(name), L"", buffer.data(), DWORD(capacity), AsWide(path_));
+      GetPrivateProfileStringW(Wide(kSection), Wide(name), L"", buffer.data(), DWORD(capacity), Wide(path_));
   if (got == 0) return false;
-  out = DecodeIniLineBreaks(std::u16string_view(reinterpret_cast<const char16_t*>(buffer.data()), got));
+  out = DecodeIniLineBreaks(U16View(buffer.data(), got));
   return true;
 }
 
 bool IniSettingsStore::WriteText(std::u16string_view key, const std::u16string& text, std::u16string& errors) {
   const std::u16string name(key);
-  if (WritePrivateProfileStringW(AsWide(kSection), AsWide(name), AsWide(text), AsWide(path_))) return true;
+  if (WritePrivateProfileStringW(Wide(kSection), Wide(name), Wide(text), Wide(path_))) return true;
   AppendErrorLine(errors, IniWriteErrorLine(path_, key, language_));
   return false;
 }
@@ -54,7 +54,7 @@ bool IniSettingsStore::WriteString(std::u16string_view key, std::u16string_view 
 
 bool IniSettingsStore::ReadColorTable(CustomColors& out) {
   uint8_t bytes[kCustomColorCount * 4];
-  if (!GetPrivateProfileStructW(AsWide(kSection), kColorTableKey, bytes, sizeof bytes, AsWide(path_))) return false;
+  if (!GetPrivateProfileStructW(Wide(kSection), kColorTableKey, bytes, sizeof bytes, Wide(path_))) return false;
   for (std::size_t i = 0; i < out.size(); ++i) {
     const uint8_t* p = bytes + 4 * i;
     out[i] = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
@@ -67,11 +67,11 @@ bool IniSettingsStore::WriteColorTable(const CustomColors& colors) {
   for (std::size_t i = 0; i < colors.size(); ++i) {
     for (int b = 0; b < 4; ++b) bytes[4 * i + b] = uint8_t(colors[i] >> (8 * b));
   }
-  return WritePrivateProfileStructW(AsWide(kSection), kColorTableKey, bytes, sizeof bytes, AsWide(path_)) != 0;
+  return WritePrivateProfileStructW(Wide(kSection), kColorTableKey, bytes, sizeof bytes, Wide(path_)) != 0;
 }
 
 bool IniFileExists(const std::u16string& path) {
-  HANDLE existing = CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  HANDLE existing = CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (existing == INVALID_HANDLE_VALUE) return false;
   CloseHandle(existing);
@@ -82,7 +82,7 @@ bool EnsureIniFile(const std::u16string& path) {
   if (IniFileExists(path)) return true;
   // CREATE_NEW: a file that exists but cannot be read just now is not emptied.
   HANDLE created =
-      CreateFileW(AsWide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (created == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const BOOL ok = WriteFile(created, kNewIniFileBytes, sizeof kNewIniFileBytes, &written, nullptr);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/wide_win.h"
+
 namespace {
 
 // The variable's value, or nothing when it is not set (an empty value is set).
@@ -18,7 +20,7 @@ std::optional<std::u16string> EnvironmentValue(const wchar_t* name) {
   std::vector<wchar_t> buffer(needed + 1, L'\0');
   const DWORD got = GetEnvironmentVariableW(name, buffer.data(), DWORD(buffer.size()));
   if (got >= buffer.size()) return std::u16string();  // changed meanwhile; treat as not Japanese
-  return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), got);
+  return std::u16string(U16View(buffer.data(), got));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/wide_win.h"
 #include "settings/registry_value.h"
 #include "settings/settings_message_win.h"
 
@@ -82,7 +83,7 @@ bool REGW::ReadStringW(const wchar_t* name, wchar_t* buffer, std::size_t capacit
   buffer[0] = 0;
   std::u16string text;
   if (!ReadStringW(name, capacity, text)) return false;
-  text.copy(reinterpret_cast<char16_t*>(buffer), text.size());
+  text.copy(U16(buffer), text.size());
   buffer[text.size()] = 0;
   return true;
 }
@@ -147,18 +148,18 @@ bool REGW::ReadBinaryW(const wchar_t* name, CustomColors& colors) {
 
 int32_t RegistrySettingsStore::ReadInteger(std::u16string_view key, int32_t fallback) {
   REGW reg(language_);
-  if (!reg.OpenKey(AsWide(subkey_), REGW::kReadOnly)) return fallback;
+  if (!reg.OpenKey(Wide(subkey_), REGW::kReadOnly)) return fallback;
   const std::u16string name = NameOf(key);
-  const int32_t value = reg.ReadIntegerW(AsWide(name), fallback);
+  const int32_t value = reg.ReadIntegerW(Wide(name), fallback);
   reg.CloseKey();
   return value;
 }
 
 bool RegistrySettingsStore::ReadString(std::u16string_view key, std::size_t capacity, std::u16string& out) {
   REGW reg(language_);
-  if (!reg.OpenKey(AsWide(subkey_), REGW::kReadOnly)) return false;
+  if (!reg.OpenKey(Wide(subkey_), REGW::kReadOnly)) return false;
   const std::u16string name = NameOf(key);
-  const bool ok = reg.ReadStringW(AsWide(name), capacity, out);
+  const bool ok = reg.ReadStringW(Wide(name), capacity, out);
   reg.CloseKey();
   return ok;
 }
@@ -166,12 +167,12 @@ bool RegistrySettingsStore::ReadString(std::u16string_view key, std::size_t capa
 template <class WriteFn>
 bool RegistrySettingsStore::Write(std::u16string_view key, std::u16string& errors, WriteFn write) {
   REGW reg(language_);
-  if (!reg.OpenKey(AsWide(subkey_), REGW::kCreate)) {
+  if (!reg.OpenKey(Wide(subkey_), REGW::kCreate)) {
     AppendErrorLine(errors, RegistryOpenErrorLine(subkey_, language_));
     return false;
   }
   const std::u16string name = NameOf(key);
-  const bool ok = write(reg, AsWide(name));
+  const bool ok = write(reg, Wide(name));
   reg.CloseKey();
   if (!ok) AppendErrorLine(errors, RegistryWriteErrorLine(subkey_, key, language_));
   return ok;
@@ -187,7 +188,7 @@ bool RegistrySettingsStore::WriteString(std::u16string_view key, std::u16string_
 
 bool RegistrySettingsStore::ReadColorTable(CustomColors& out) {
   REGW reg(language_);
-  if (!reg.OpenKey(AsWide(subkey_), REGW::kReadOnly)) return false;
+  if (!reg.OpenKey(Wide(subkey_), REGW::kReadOnly)) return false;
   CustomColors colors{};
   const bool ok = reg.ReadBinaryW(kColorTableName, colors);
   reg.CloseKey();
@@ -197,7 +198,7 @@ bool RegistrySettingsStore::ReadColorTable(CustomColors& out) {
 
 bool RegistrySettingsStore::WriteColorTable(const CustomColors& colors) {
   REGW reg(language_);
-  if (!reg.OpenKey(AsWide(subkey_), REGW::kCreate)) return false;
+  if (!reg.OpenKey(Wide(subkey_), REGW::kCreate)) return false;
   const bool ok = reg.WriteBinaryW(kColorTableName, colors);
   reg.CloseKey();
   return ok;
@@ -205,7 +206,7 @@ bool RegistrySettingsStore::WriteColorTable(const CustomColors& colors) {
 
 bool RegistryKeyExists(const std::u16string& subkey) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, AsWide(subkey), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(subkey), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
-// The settings record: one field per settings key, named as the key.
+// The settings record: one field per settings key, named as the key. The
+// member initialisers are the fixed defaults; settings_keys.h lists each
+// field's key, load rule and save group, and is what load and save read.
 //
 // Field kinds:
 //   integer  int32_t
@@ -190,7 +192,7 @@ class SettingsStore {
   virtual bool WriteColorTable(const CustomColors& colors) = 0;
 };
 
-// Reads every key in table order and applies the load rules. Absent keys
+// Reads every key in the key table's order and applies the load rules. Absent keys
 // keep the value `settings` held (fixed-default keys get the table default;
 // FORMAT and FORMATCPU the language default). Never fails.
 void LoadSettings(Settings& settings, SettingsStore& store, Language language);

@@ -13,7 +13,3 @@ using SettingsMessageBoxFn = int (*)(HWND owner, const wchar_t* text, const wcha
 // nullptr restores MessageBoxW.
 void SetSettingsMessageBox(SettingsMessageBoxFn show);
 int ShowSettingsMessage(HWND owner, std::u16string_view text, std::u16string_view caption, UINT type);
-
-// UTF-16 text for the wide platform calls (wchar_t is 16 bits on Windows).
-inline const wchar_t* AsWide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-inline std::u16string_view AsU16(const wchar_t* text) { return reinterpret_cast<const char16_t*>(text); }

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "common/executable_path_win.h"
+#include "common/text_pair.h"
 #include "settings/settings_copy.h"
 #include "settings/settings_message_win.h"
 #include "settings/store_messages.h"
@@ -12,31 +14,20 @@ namespace {
 
 struct StoreState {
   StoreMode mode = StoreMode::Registry;
-  Language language = Language::English;
   std::u16string ini_path = std::u16string(kIniFilePath);
   std::u16string registry_subkey = std::u16string(kRegistrySubkey);
   IniSettingsStore ini{Language::English};
   RegistrySettingsStore registry{Language::English};
 
   void RebuildStores() {
-    ini = IniSettingsStore(language, ini_path);
-    registry = RegistrySettingsStore(language, registry_subkey);
+    ini = IniSettingsStore(AppLanguage(), ini_path);
+    registry = RegistrySettingsStore(AppLanguage(), registry_subkey);
   }
 };
 
 StoreState& State() {
   static StoreState state;
   return state;
-}
-
-std::u16string ExecutablePath() {
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
-    if (n == 0) return {};
-    if (n < buffer.size()) return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), n);
-    buffer.resize(buffer.size() * 2);
-  }
 }
 
 UINT IconFlag(MessageIcon icon) {
@@ -49,24 +40,23 @@ UINT IconFlag(MessageIcon icon) {
 }
 
 void ShowCopyResult(StoreCopy copy, bool ok) {
-  const Language language = State().language;
+  const Language language = AppLanguage();
   const CopyResultMessage message = CopyResultText(copy, ok, language);
-  ShowSettingsMessage(nullptr, message.text, ProductName(language), MB_OK | IconFlag(message.icon));
+  ShowSettingsMessage(nullptr, message.text, kProductName.In(language), MB_OK | IconFlag(message.icon));
 }
 
 }  // namespace
 
-StoreMode InitSettingsStore(Language language, std::u16string_view executable_path, bool ini_switch) {
+StoreMode InitSettingsStore(std::u16string_view executable_path, bool ini_switch) {
   StoreState& state = State();
-  state.language = language;
   state.RebuildStores();
   state.mode = SelectStoreMode(executable_path, ini_switch);
   if (state.mode == StoreMode::Ini) EnsureIniFile(state.ini_path);
   return state.mode;
 }
 
-StoreMode InitSettingsStore(Language language, bool ini_switch) {
-  return InitSettingsStore(language, ExecutablePath(), ini_switch);
+StoreMode InitSettingsStore(bool ini_switch) {
+  return InitSettingsStore(ExecutablePath(), ini_switch);
 }
 
 void SetSettingsLocations(std::u16string ini_path, std::u16string registry_subkey) {
@@ -77,7 +67,6 @@ void SetSettingsLocations(std::u16string ini_path, std::u16string registry_subke
 
 StoreMode CurrentStoreMode() { return State().mode; }
 void SetStoreMode(StoreMode mode) { State().mode = mode; }
-Language SettingsLanguage() { return State().language; }
 
 SettingsStore& ActiveSettingsStore() {
   StoreState& state = State();
@@ -85,7 +74,7 @@ SettingsStore& ActiveSettingsStore() {
   return state.registry;
 }
 
-void LoadSettings(Settings& settings) { LoadSettings(settings, ActiveSettingsStore(), State().language); }
+void LoadSettings(Settings& settings) { LoadSettings(settings, ActiveSettingsStore(), AppLanguage()); }
 
 bool SaveSettings(const Settings& settings, int group) { return SaveSettings(settings, ActiveSettingsStore(), group); }
 
@@ -94,7 +83,7 @@ bool CopyIniToRegistry(Settings& settings) {
   state.mode = StoreMode::Ini;
   // Without an INI file the copy would only write defaults over every value
   // in the registry; that is reported as a failed copy and nothing is written.
-  const bool ok = IniFileExists(state.ini_path) && CopySettings(settings, state.ini, state.registry, state.language);
+  const bool ok = IniFileExists(state.ini_path) && CopySettings(settings, state.ini, state.registry, AppLanguage());
   state.mode = StoreMode::Registry;
   ShowCopyResult(StoreCopy::IniToRegistry, ok);
   return ok;
@@ -109,7 +98,7 @@ bool CopyRegistryToIni(Settings& settings) {
   bool ok = false;
   if (RegistryKeyExists(state.registry_subkey)) {
     EnsureIniFile(state.ini_path);  // when it cannot be made, the save reports every key
-    ok = CopySettings(settings, state.registry, state.ini, state.language);
+    ok = CopySettings(settings, state.registry, state.ini, AppLanguage());
   }
   state.mode = StoreMode::Ini;
   ShowCopyResult(StoreCopy::RegistryToIni, ok);

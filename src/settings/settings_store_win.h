@@ -1,8 +1,7 @@
 #pragma once
 // The process-wide settings store of the running program: the store mode
 // (INI or registry, fixed at start-up and changed only by the copy
-// commands), the interface language the store's texts use, and the copy
-// commands /OR and /RO. All on the user-interface thread.
+// commands) and the copy commands /OR and /RO. All on the user-interface thread.
 
 #include <string>
 
@@ -12,10 +11,11 @@
 #include "settings/store_selection.h"
 
 // Decides the store at start-up from the executable's path and the /O switch
-// and, in INI mode, creates the INI file when missing. Returns the mode.
-StoreMode InitSettingsStore(Language language, bool ini_switch);
+// and, in INI mode, creates the INI file when missing. Returns the mode. The
+// store's texts are in the interface language set before (SetAppLanguage).
+StoreMode InitSettingsStore(bool ini_switch);
 // The same with the executable path given (tests).
-StoreMode InitSettingsStore(Language language, std::u16string_view executable_path, bool ini_switch);
+StoreMode InitSettingsStore(std::u16string_view executable_path, bool ini_switch);
 
 // Where the two stores live; the program uses ".\kirabi.ini" and the
 // program's registry key. Tests point them at a temporary folder and key.
@@ -23,7 +23,6 @@ void SetSettingsLocations(std::u16string ini_path, std::u16string registry_subke
 
 StoreMode CurrentStoreMode();
 void SetStoreMode(StoreMode mode);
-Language SettingsLanguage();
 
 // The store of the current mode.
 SettingsStore& ActiveSettingsStore();

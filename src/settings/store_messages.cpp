@@ -50,10 +50,6 @@ std::u16string_view EnglishWarning(RegwWarning warning) {
 
 }  // namespace
 
-std::u16string_view ProductName(Language language) {
-  return Pick<std::u16string_view>(language, u"キラビ", u"Kirabi");
-}
-
 void AppendErrorLine(std::u16string& errors, std::u16string_view line) {
   if (!errors.empty()) errors += kSeparator;
   errors += line;

@@ -13,8 +13,6 @@ inline constexpr std::u16string_view kIniSection = u"qz";
 inline constexpr std::u16string_view kRegistrySubkey = u"Software\\Velmoro\\kirabi\\CurrentVersion";
 inline constexpr std::u16string_view kRegistryCaption = u"Registory Class";
 
-std::u16string_view ProductName(Language language);
-
 // Appends `line` to a save's error text, after the separator when the text
 // already holds a line.
 void AppendErrorLine(std::u16string& errors, std::u16string_view line);

@@ -4,7 +4,9 @@
 #include <thread>
 
 #include "builtins_fixture.h"
+#include "script/builtin_args.h"
 #include "script/builtins_array.h"
+#include "script/builtins_regex.h"
 #include "script/builtins_text.h"
 
 namespace {
@@ -34,7 +36,7 @@ TEST(BuiltinRows, CountsAndSharedHandlers) {
       {"TOSTR", 1, 1}, {"TOSTR16", 1, 1}, {"TOSTR2", 1, 1}, {"TRIMLEFT", 1, 2},
       {"TRIMRIGHT", 1, 2}, {"TYPEOF", 1, 1}, {"UNIQARRAY", 1, 1},
   };
-  ASSERT_EQ(rows.size(), kTextBuiltinRows.size() + kArrayBuiltinRows.size());
+  ASSERT_EQ(rows.size(), kTextBuiltinRows.size() + kArrayBuiltinRows.size() + kRegexBuiltinRows.size());
   for (const Row& row : rows) {
     const BuiltinRow* found = FindBuiltin(row.name);
     ASSERT_NE(found, nullptr) << row.name;

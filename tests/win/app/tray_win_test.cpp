@@ -24,7 +24,8 @@ class OwnerWindow {
 class TrayTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    InitTray(GetModuleHandleW(nullptr), Language::English);
+    SetAppLanguage(Language::English);
+    InitTray(GetModuleHandleW(nullptr));
     SetTrayIconHidden(false);
     Notify(nullptr, nullptr, 0);
     ASSERT_NE(owner_.get(), nullptr);

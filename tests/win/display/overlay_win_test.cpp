@@ -147,7 +147,8 @@ class OverlayTest : public ::testing::Test {
   static void TearDownTestSuite() { UnregisterOverlayClasses(GetModuleHandleW(nullptr)); }
 
   void Open() {
-    runtime = std::make_unique<DisplayRuntime>(settings, Language::English, GetModuleHandleW(nullptr));
+    SetAppLanguage(Language::English);
+    runtime = std::make_unique<DisplayRuntime>(settings, GetModuleHandleW(nullptr));
     ASSERT_TRUE(CreateOverlayWindows(GetModuleHandleW(nullptr), settings, L"Kirabi", runtime->background_paint(),
                                      nullptr, handles, &runtime->windows()));
     ASSERT_TRUE(runtime->MakeFont());
@@ -312,6 +313,37 @@ TEST_F(OverlayTest, CycleOnTheWindowsOwnContext) {
   EXPECT_TRUE(runtime->Cycle(nullptr, true));
   const SIZE clock = MeasureWithDisplayFont(settings, L"12:34:56", DT_SINGLELINE | DT_NOPREFIX, 300);
   EXPECT_EQ(WindowSize(handles.text).cx, clock.cx);
+}
+
+int g_polls = 0;
+void PollLongScriptOutput(std::u16string& output) {
+  ++g_polls;
+  output = u"script output long enough to need a much wider panel than the clock";
+}
+
+// The hidden display tick: the cycle's bookkeeping goes on (the memo script
+// is polled through the program's hook) but nothing is drawn and the windows
+// keep their sizes until the next drawing cycle.
+TEST_F(OverlayTest, CycleWithoutDrawingPollsButKeepsTheSizes) {
+  settings.MEMO = u"memo";
+  settings.MEMO_AS_SCRIPT = 1;
+  Open();
+  ASSERT_TRUE(runtime->Cycle(nullptr, true));
+  const SIZE before = WindowSize(handles.text);
+  runtime->hooks().poll_memo_script = PollLongScriptOutput;
+  g_polls = 0;
+  // An unforced cycle is skipped within the same second: poll until one runs.
+  const DWORD deadline = GetTickCount() + 5000;
+  while (g_polls == 0 && GetTickCount() < deadline) {
+    runtime->CycleWithoutDrawing();
+    Sleep(20);
+  }
+  ASSERT_GT(g_polls, 0);
+  EXPECT_EQ(WindowSize(handles.text).cx, before.cx);
+  EXPECT_EQ(WindowSize(handles.text).cy, before.cy);
+  ASSERT_TRUE(runtime->Cycle(nullptr, true));
+  EXPECT_GT(WindowSize(handles.text).cx, before.cx);
+  runtime->hooks().poll_memo_script = nullptr;
 }
 
 TEST_F(OverlayTest, PlacementFollowsTheCursor) {

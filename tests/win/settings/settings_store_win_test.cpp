@@ -233,7 +233,7 @@ TEST_F(StoreTest, IniColourTableUsesTheProfileStructForm) {
   GetPrivateProfileStringW(L"qz", L"CUSTCOLORS", L"", raw, 256, TempPlace::W(path).c_str());
   MemoryStore model(MemoryStore::Kind::Ini, Language::English);
   ASSERT_TRUE(model.WriteColorTable(s.CUSTCOLORS));
-  EXPECT_EQ(std::u16string(AsU16(raw)), model.IniText(u"CUSTCOLORS").value());
+  EXPECT_EQ(std::u16string(U16View(raw)), model.IniText(u"CUSTCOLORS").value());
   Settings back = DefaultSettings(Language::English);
   LoadCustomColors(back, ini);
   EXPECT_EQ(back.CUSTCOLORS, s.CUSTCOLORS);
@@ -348,7 +348,7 @@ TEST_F(StoreTest, HandDamagedIniFilesLoad) {
 TEST_F(StoreTest, CopyIniToRegistryAndBackCarriesEveryKey) {
   const std::u16string path = place_.Ini();
   SetSettingsLocations(path, place_.Subkey());
-  ASSERT_EQ(InitSettingsStore(Language::English, u"C:\\apps\\kirabi.exe", false), StoreMode::Registry);
+  ASSERT_EQ(InitSettingsStoreIn(Language::English, u"C:\\apps\\kirabi.exe", false), StoreMode::Registry);
 
   ASSERT_TRUE(EnsureIniFile(path));
   IniSettingsStore ini(Language::English, path);
@@ -389,7 +389,7 @@ TEST_F(StoreTest, CopyIniToRegistryAndBackCarriesEveryKey) {
 TEST_F(StoreTest, FailedCopyReportsFailure) {
   SetRegistryDword(L"LEFT", 5);
   SetSettingsLocations(place_.Ini(L"no_such_folder\\kirabi.ini"), place_.Subkey());
-  InitSettingsStore(Language::Japanese, u"C:\\apps\\kirabi.exe", false);
+  InitSettingsStoreIn(Language::Japanese, u"C:\\apps\\kirabi.exe", false);
   Settings s = DefaultSettings(Language::Japanese);
   EXPECT_FALSE(CopyRegistryToIni(s));
   ASSERT_EQ(ShownMessages().size(), 1u);
@@ -398,7 +398,7 @@ TEST_F(StoreTest, FailedCopyReportsFailure) {
   EXPECT_EQ(ShownMessages()[0].type & MB_ICONMASK, UINT(MB_ICONINFORMATION));
   EXPECT_EQ(CollectedSaveErrorNotices().size(), 1u);
   SetSettingsLocations(std::u16string(kIniFilePath), std::u16string(kRegistrySubkey));
-  InitSettingsStore(Language::English, u"C:\\apps\\kirabi.exe", false);
+  InitSettingsStoreIn(Language::English, u"C:\\apps\\kirabi.exe", false);
 }
 
 // A copy whose source store does not exist would write nothing but defaults
@@ -406,7 +406,7 @@ TEST_F(StoreTest, FailedCopyReportsFailure) {
 TEST_F(StoreTest, CopyFromAMissingStoreFailsAndWritesNothing) {
   const std::u16string path = place_.Ini();
   SetSettingsLocations(path, place_.Subkey());
-  InitSettingsStore(Language::English, u"C:\\apps\\kirabi.exe", false);
+  InitSettingsStoreIn(Language::English, u"C:\\apps\\kirabi.exe", false);
 
   SetRegistryDword(L"LEFT", 88);
   Settings s = DefaultSettings(Language::English);
@@ -436,9 +436,9 @@ TEST_F(StoreTest, CopyFromAMissingStoreFailsAndWritesNothing) {
 TEST_F(StoreTest, StartUpSelectionCreatesTheIniFileOnlyInIniMode) {
   const std::u16string path = place_.Ini();
   SetSettingsLocations(path, place_.Subkey());
-  EXPECT_EQ(InitSettingsStore(Language::English, u"C:\\apps\\kirabi.exe", false), StoreMode::Registry);
+  EXPECT_EQ(InitSettingsStoreIn(Language::English, u"C:\\apps\\kirabi.exe", false), StoreMode::Registry);
   EXPECT_EQ(GetFileAttributesW(TempPlace::W(path).c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(InitSettingsStore(Language::English, u"C:\\apps\\KIRABI_O.EXE", false), StoreMode::Ini);
+  EXPECT_EQ(InitSettingsStoreIn(Language::English, u"C:\\apps\\KIRABI_O.EXE", false), StoreMode::Ini);
   EXPECT_EQ(ReadFileBytes(path).size(), 6u);
   EXPECT_EQ(&ActiveSettingsStore(), &ActiveSettingsStore());
   Settings s = DefaultSettings(Language::English);
@@ -447,9 +447,9 @@ TEST_F(StoreTest, StartUpSelectionCreatesTheIniFileOnlyInIniMode) {
   Settings back = DefaultSettings(Language::English);
   LoadSettings(back);
   EXPECT_EQ(back.TOP, 44);
-  EXPECT_EQ(InitSettingsStore(Language::English, u"C:\\apps\\kirabi.exe", true), StoreMode::Ini);
+  EXPECT_EQ(InitSettingsStoreIn(Language::English, u"C:\\apps\\kirabi.exe", true), StoreMode::Ini);
   SetSettingsLocations(std::u16string(kIniFilePath), std::u16string(kRegistrySubkey));
-  InitSettingsStore(Language::English, u"C:\\apps\\kirabi.exe", false);
+  InitSettingsStoreIn(Language::English, u"C:\\apps\\kirabi.exe", false);
 }
 
 TEST_F(StoreTest, InterfaceLanguageFromTheEnvironment) {

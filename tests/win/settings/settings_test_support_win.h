@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "common/wide_win.h"
 #include "settings/settings_message_win.h"
+#include "settings/settings_store_win.h"
 
 struct ShownMessage {
   std::u16string text;
@@ -21,8 +23,14 @@ inline std::vector<ShownMessage>& ShownMessages() {
 }
 
 inline int CollectMessage(HWND, const wchar_t* text, const wchar_t* caption, UINT type) {
-  ShownMessages().push_back({std::u16string(AsU16(text)), std::u16string(AsU16(caption)), type});
+  ShownMessages().push_back({std::u16string(U16View(text)), std::u16string(U16View(caption)), type});
   return IDOK;
+}
+
+// The start-up order of the program: the interface language, then the store.
+inline StoreMode InitSettingsStoreIn(Language language, std::u16string_view executable_path, bool ini_switch) {
+  SetAppLanguage(language);
+  return InitSettingsStore(executable_path, ini_switch);
 }
 
 class TempPlace {

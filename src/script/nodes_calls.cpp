@@ -1,0 +1,285 @@
+// Call nodes: user functions and built-ins, and the host's CB. functions.
+#include "script/nodes_support.h"
+
+#include <algorithm>
+
+#include "common/utf.h"
+
+namespace {
+
+// CB. calls convert exactly: a text that is not valid UTF-8 (or UTF-16 on
+// the way back) becomes the empty string rather than a lossy copy.
+bool IsValidUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    uint32_t code = length == 1 ? c : c & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+      const unsigned char next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3F);
+    }
+    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    i += length;
+  }
+  return true;
+}
+
+bool IsValidUtf16(std::u16string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
+      ++i;
+    } else if (c >= 0xDC00 && c <= 0xDFFF) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::u16string ExactUtf16(std::string_view text) {
+  return IsValidUtf8(text) ? Utf8ToUtf16(text) : std::u16string();
+}
+
+std::string ExactUtf8(std::u16string_view text) {
+  return IsValidUtf16(text) ? Utf16ToUtf8(text) : std::string();
+}
+
+}  // namespace
+
+FuncCallNode::FuncCallNode(std::string n, std::vector<NodePtr> args, int32_t line)
+    : Node(kNodeFuncCall, line), name(std::move(n)), arguments(std::move(args)) {
+  for (const NodePtr& a : arguments) growDepth(a.get());
+}
+
+constexpr int32_t kMaxCallDepth = 512;
+
+bool FuncCallNode::resolve(ScriptRun& run) {
+  CheckStack(run);
+  if (run.callDepth > kMaxCallDepth) {
+    RaiseScriptError(run, kErrorCallDepth, line,
+                     FormatScriptMessage(RunText(run, "Runtime Error 行番号:%d  関数呼び出し回数が多すぎます。%s(args:%d)\n",
+                                                 "Runtime error at line %d: Too many function call:%s(args:%d)\n"),
+                                         line, name.c_str(), static_cast<int>(arguments.size())));
+    return false;
+  }
+  if (!resolved_) {
+    // User functions are fixed once the parse is over, so one look-up serves.
+    auto it = run.functions.find(name);
+    user_ = it == run.functions.end() ? nullptr : it->second.get();
+    builtinName_ = UpperAscii(name);
+    if (!builtinName_.empty() && builtinName_.back() == '$') builtinName_.pop_back();
+    const BuiltinRow* row = FindBuiltin(builtinName_);
+    const std::size_t count = arguments.size();
+    builtin_ = row && row->minArgs <= count && row->maxArgs >= count ? row : nullptr;
+    resolved_ = true;
+  }
+  return true;
+}
+
+ScriptValue FuncCallNode::evaluate(ScriptRun& run) {
+  if (!resolve(run)) return DefaultValueFor(name);
+  if (!user_) return callBuiltin(run);
+  int32_t n = 0;
+  std::optional<ScriptValue> full;
+  if (callUser(run, *user_, n, full)) return MakeInteger(n);
+  return std::move(*full);
+}
+
+bool FuncCallNode::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+  if (resolve(run) && user_) return callUser(run, *user_, n, full);
+  return builtinNumber(run, n, full);
+}
+
+// A refused call or a built-in, as a number when it gives a plain integer.
+[[gnu::noinline]] bool FuncCallNode::builtinNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+  if (run.callDepth > kMaxCallDepth)
+    full.emplace(DefaultValueFor(name));
+  else
+    full.emplace(callBuiltin(run));
+  if (!IsPlainInteger(*full)) return false;
+  n = full->intValue;
+  return true;
+}
+
+namespace {
+
+// Puts saved parameter values back, in reverse order so that a parameter
+// named twice gets its value from before the call.
+void RestoreParameters(ScriptRun& run, FuncDef& def, std::size_t base, std::size_t count) {
+  const bool slotsValid = def.slotGeneration == run.variables.generation();
+  std::size_t valuesBase = run.savedValues.size();
+  for (std::size_t i = count; i-- > 0;) {
+    ScriptValue& target = slotsValid ? run.variables.ref(*def.paramSlots[i]) : run.variables.ref(def.params[i]);
+    const ScriptRun::SavedParameter& saved = run.savedParameters[base + i];
+    if (saved.full < 0) {
+      StoreInteger(target, saved.value);
+    } else {
+      target = std::move(run.savedValues[static_cast<std::size_t>(saved.full)]);
+      valuesBase = static_cast<std::size_t>(saved.full);
+    }
+  }
+  run.savedParameters.resize(base);
+  run.savedValues.resize(valuesBase);
+}
+
+// The single parameter's old integer back into its variable.
+void RestoreOneInteger(ScriptRun& run, FuncDef& def, int32_t saved) {
+  const bool slotsValid = def.slotGeneration == run.variables.generation();
+  StoreInteger(slotsValid ? run.variables.ref(*def.paramSlots[0]) : run.variables.ref(def.params[0]), saved);
+}
+
+}  // namespace
+
+// Saves each parameter and assigns its argument; gives the number bound.
+[[gnu::noinline]] std::size_t FuncCallNode::bindParameters(ScriptRun& run, FuncDef& def) {
+  if (def.slotGeneration != run.variables.generation()) {
+    def.paramSlots.clear();
+    for (const std::string& p : def.params) def.paramSlots.push_back(&run.variables.slot(p));
+    def.slotGeneration = run.variables.generation();
+  }
+  const std::size_t bound = std::min(arguments.size(), def.params.size());
+  for (std::size_t i = 0; i < bound; ++i) {
+    VariableSlot& s = *def.paramSlots[i];
+    if (s.exists && IsPlainInteger(s.value) && s.value.text.empty() && s.value.elements.empty()) {
+      run.savedParameters.push_back({s.value.intValue, -1});
+    } else {
+      run.savedValues.push_back(s.exists ? s.value : DefaultValueFor(def.params[i]));
+      run.savedParameters.push_back({0, static_cast<int32_t>(run.savedValues.size() - 1)});
+    }
+    int32_t v = 0;
+    if (PeekInteger(*arguments[i], run, v)) {
+      StoreInteger(run.variables.ref(s), v);
+    } else {
+      ScriptValue value = arguments[i]->evaluate(run);
+      run.variables.ref(s) = std::move(value);
+    }
+  }
+  return bound;
+}
+
+// The function's result: a pending return's value, or 0.
+bool FuncCallNode::takeResult(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+  n = 0;
+  if (!run.returning) return true;
+  run.returning = false;
+  if (run.exitState == kReturning) run.exitState = kRunning;
+  ScriptValue& value = run.returnValue;
+  if (IsPlainInteger(value) && value.text.empty() && value.elements.empty()) {
+    n = value.intValue;
+    return true;
+  }
+  full.emplace(std::move(value));
+  value = ScriptValue{};
+  return false;
+}
+
+// One parameter holding a plain integer and an integer argument, the
+// usual recursive call: the old value waits in this frame, not in the
+// run's save vectors. False when the call does not fit (nothing evaluated).
+bool FuncCallNode::callUserOneInteger(ScriptRun& run, FuncDef& def, int32_t& n,
+                                      std::optional<ScriptValue>& full, bool& plain) {
+  if (def.params.size() != 1 || arguments.size() != 1 || def.slotGeneration != run.variables.generation())
+    return false;
+  VariableSlot& s = *def.paramSlots[0];
+  if (!s.exists || !IsPlainInteger(s.value) || !s.value.text.empty() || !s.value.elements.empty()) return false;
+  const int32_t saved = s.value.intValue;
+  int32_t v = 0;
+  if (!PeekInteger(*arguments[0], run, v)) return false;
+  StoreInteger(run.variables.ref(s), v);
+  ++run.callDepth;
+  try {
+    def.body->execute(run);
+  } catch (GotoException&) {
+    --run.callDepth;
+    RestoreOneInteger(run, def, saved);
+    throw;
+  } catch (ReturnException& r) {
+    run.returning = true;
+    run.returnValue = std::move(r.value);
+  }
+  plain = takeResult(run, n, full);
+  --run.callDepth;
+  RestoreOneInteger(run, def, saved);
+  return true;
+}
+
+bool FuncCallNode::callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full) {
+  bool onePlain = true;
+  if (callUserOneInteger(run, def, n, full, onePlain)) return onePlain;
+  const std::size_t base = run.savedParameters.size();
+  const std::size_t bound = bindParameters(run, def);
+  ++run.callDepth;
+  try {
+    def.body->execute(run);
+  } catch (GotoException&) {
+    --run.callDepth;
+    RestoreParameters(run, def, base, bound);
+    throw;
+  } catch (ReturnException& r) {
+    run.returning = true;
+    run.returnValue = std::move(r.value);
+  }
+  const bool plain = takeResult(run, n, full);
+  --run.callDepth;
+  RestoreParameters(run, def, base, bound);
+  return plain;
+}
+
+ScriptValue FuncCallNode::callBuiltin(ScriptRun& run) {
+  std::vector<ScriptValue> values;
+  values.reserve(arguments.size());
+  for (const NodePtr& a : arguments) values.push_back(a->evaluate(run));
+  if (builtin_) {
+    BuiltinContext context{run, line};
+    return builtin_->handler(context, values);
+  }
+  if (builtinName_ == "ASSERT" && values.size() == 2) {
+    if (ToInteger(values[0]) == 0) RaiseScriptError(run, kErrorAssert, line, ToString(values[1]));
+    return DefaultValueFor(name);
+  }
+  RaiseScriptError(run, kErrorUnknownFunction, line,
+                   FormatScriptMessage(RunText(run, "Runtime Error 行番号:%d  関数または引数が正しくありません。%s(args:%d)\n",
+                                               "Runtime error at line %d: Unknown Function Call or arguments not valid:%s(args:%d)\n"),
+                                       line, name.c_str(), static_cast<int>(values.size())));
+  return DefaultValueFor(name);
+}
+
+CBCallNode::CBCallNode(std::string n, std::vector<NodePtr> args, int32_t line)
+    : Node(kNodeCBCall, line), name(std::move(n)), arguments(std::move(args)) {
+  for (const NodePtr& a : arguments) growDepth(a.get());
+}
+
+ScriptValue CBCallNode::evaluate(ScriptRun& run) {
+  CheckStack(run);
+  if (!run.host.hostFunction) {
+    RaiseScriptError(run, kErrorUnknownFunction, line,
+                     FormatScriptMessage(RunText(run, "Runtime Error 行番号:%d  この環境で呼び出せるアプリ提供関数がありません。%s(args:%d)\n",
+                                                 "Runtime error at line %d: Unknown application provided function call:%s(args:%d)\n"),
+                                         line, name.c_str(), static_cast<int>(arguments.size())));
+    return {};
+  }
+  std::vector<HostValue> args(arguments.size());
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    ScriptValue v = arguments[i]->evaluate(run);
+    args[i].isString = v.isString ? 1 : 0;
+    args[i].intValue = v.intValue;
+    if (v.isString) args[i].text = ExactUtf16(v.text);
+  }
+  std::u16string wideName = ExactUtf16(name);
+  HostValue result;
+  HostCall call;
+  call.name = wideName.c_str();
+  call.args = args.empty() ? nullptr : args.data();
+  call.argCount = static_cast<int32_t>(args.size());
+  call.result = &result;
+  run.host.hostFunction(&call);
+  args.clear();
+  if (result.isString) return MakeString(ExactUtf8(result.text));
+  return MakeInteger(result.intValue);
+}
+

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "builtins_fixture.h"
+
+namespace {
+
+using RegexBuiltins = BuiltinsTest;
+
+// Positions are UTF-8 byte counts whatever the width of the characters in
+// front: two, three and four bytes (a surrogate pair where wchar_t is 16-bit).
+TEST_F(RegexBuiltins, PositionsInUtf8Bytes) {
+  struct Case {
+    std::string text;
+    std::string expression;
+    std::vector<std::string> starts;
+    std::vector<std::string> lengths;
+  };
+  const std::vector<Case> cases = {
+      {"\xC3\xA9x\xC3\xA9x", "x", {"2", "5"}, {"1", "1"}},
+      {"\xE3\x81\x82x", "x", {"3"}, {"1"}},
+      {"\xF0\x9F\x98\x80x\xF0\x9F\x98\x80", "x|\xF0\x9F\x98\x80", {"0", "4", "5"}, {"4", "1", "4"}},
+      {"ab\xE3\x81\x82\xE3\x81\x84", "\xE3\x81\x82.", {"2"}, {"6"}},
+      // A malformed byte is read as U+FFFD, three bytes in the converted text.
+      {"\xFFx", "x", {"3"}, {"1"}},
+  };
+  for (const Case& c : cases) {
+    variables().clear();
+    EXPECT_EQ(CallInt("REGEX_SEARCH", {S(c.text), S(c.expression), S("st"), S("ln")}),
+              static_cast<int32_t>(c.starts.size()));
+    EXPECT_EQ(Texts("ST"), c.starts) << c.expression;
+    EXPECT_EQ(Texts("LN"), c.lengths) << c.expression;
+  }
+}
+
+TEST_F(RegexBuiltins, SameArrayForStartsAndLengths) {
+  EXPECT_EQ(CallInt("REGEX_SEARCH", {S("a--a"), S("a"), S("both"), S("BOTH")}), 2);
+  // Each match writes its start, then its length, into the same elements.
+  EXPECT_EQ(Texts("BOTH"), (std::vector<std::string>{"1", "1"}));
+}
+
+TEST_F(RegexBuiltins, LibraryFailuresBecomeResults) {
+  const std::string many_a(40, 'a');
+  const std::vector<std::string> bad = {"(a", "[z-a]", "a{2,1}", "\\", "*a", "(?<n", "a)"};
+  for (const std::string& expression : bad) {
+    EXPECT_EQ(CallInt("REGEX_MATCH", {S("abc"), S(expression)}), -1) << expression;
+    EXPECT_EQ(CallText("REGEX_REPLACE", {S("abc"), S(expression), S("x")}), "") << expression;
+    EXPECT_EQ(CallInt("REGEX_SEARCH", {S("abc"), S(expression)}), -1) << expression;
+  }
+  // The complexity limit of the matcher.
+  EXPECT_EQ(CallInt("REGEX_MATCH", {S(many_a + "b"), S("(a*)*(a*)*c")}), -1);
+  EXPECT_EQ(CallInt("REGEX_SEARCH", {S(many_a + "b"), S("(a*)*(a*)*c")}), -1);
+  EXPECT_EQ(CallText("REGEX_REPLACE", {S(many_a + "b"), S("(a*)*(a*)*c"), S("x")}), "");
+  EXPECT_TRUE(errors().empty());
+  EXPECT_EQ(run().exitState, kRunning);
+}
+
+TEST_F(RegexBuiltins, OptionsAndFormat) {
+  EXPECT_EQ(CallInt("REGEX_MATCH", {S("ABC"), S("abc"), S("-i-")}), 1);
+  EXPECT_EQ(CallInt("REGEX_MATCH", {S("ABC"), S("abc"), S("x")}), 0);
+  EXPECT_EQ(CallInt("REGEX_SEARCH", {S("a\nb"), S("$")}), 2);
+  EXPECT_EQ(CallInt("REGEX_SEARCH", {S("a\nb"), S("$"), S("S")}), 1);
+  EXPECT_EQ(CallText("REGEX_REPLACE", {S("2026-12-08"), S("(\\d+)-(\\d+)-(\\d+)"), S("$3.$2.$1")}), "08.12.2026");
+  EXPECT_EQ(CallText("REGEX_REPLACE", {S("\xE3\x81\x82\xE3\x81\x84"), S("\xE3\x81\x84"), S("[$&]")}),
+            "\xE3\x81\x82[\xE3\x81\x84]");
+  EXPECT_EQ(CallText("REGEX_REPLACE", {S("\xF0\x9F\x98\x80!"), S("!"), S("?")}), "\xF0\x9F\x98\x80?");
+}
+
+// ASCII texts are matched as bytes; the results must be those of the wide
+// matcher, including escapes that name characters beyond a byte.
+TEST_F(RegexBuiltins, AsciiAndWideAgree) {
+  struct Case {
+    std::string text;
+    std::string expression;
+    int32_t matches;
+  };
+  const std::vector<Case> cases = {
+      {"a", "\\x{3042}", 0},          {"\xE3\x81\x82", "\\x{3042}", 1},
+      {"abc", "\\x{62}", 1},          {"abc", "[\\x{00}-\\x{1FF}]", 3},
+      {"a-b", "[^a-z]", 1},             {"a\xC3\xA9" "b", "[^a-z]", 1},
+      {"ab", ".", 2},                   {"a\xE3\x81\x82" "b", ".", 3},
+      {"x_1 y", "\\w+", 2},           {"ABC", "(?i)abc", 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CallInt("REGEX_SEARCH", {S(c.text), S(c.expression)}), c.matches) << c.expression;
+  }
+  EXPECT_EQ(CallText("REGEX_REPLACE", {S("abc"), S("\\x{62}"), S("\xE3\x81\x82")}), "a\xE3\x81\x82" "c");
+  EXPECT_EQ(CallInt("REGEX_MATCH", {S("a"), S("\\x{3042}|a")}), 1);
+}
+
+using RegexReplaceGroups = BuiltinsTest;
+
+// Each replacement runs once on an ASCII subject (matched as bytes) and once
+// on a subject with a two-byte character (matched wide); both must give the
+// same text around the one group of "(b)" or "(é)".
+TEST_F(RegexReplaceGroups, GroupReferencesReadAlikeOnBothPaths) {
+  struct Case {
+    std::string format;
+    std::string expected;  // with "G" standing for the matched group
+  };
+  const std::vector<Case> cases = {
+      {"$1", "G"},
+      {"${1}", "G"},
+      {"$0$&", "GG"},
+      {"$2", ""},
+      {"$2147483647", ""},
+      {"${2147483647}", ""},
+      {"$2147483648", ""},
+      {"$4294967297", ""},
+      {"${4294967297}", ""},
+      {"$18446744073709551617", ""},
+      {"$1$99$1", "GG"},
+      {"$99x", "x"},
+      {"$$99", "$99"},
+      {"\\$99", "$99"},
+      {"\\1\\2", "G"},
+      // "\c" turns the next character, even a '$', into a control character.
+      {"\\c$99", "\x04" "99"},
+      {"\\c$1", "\x04" "1"},
+      {"\\U$99x", "X"},
+      {"$+{$2147483647}", ""},
+      {"${99", "${99"},
+      {"$ 1", "$ 1"},
+      {"${ 2147483647}", "${ 2147483647}"},
+      {"$", "$"},
+      {"\\", "\\"},
+  };
+  auto with_group = [](const std::string& expected, const std::string& group) {
+    std::string out;
+    for (char c : expected) {
+      if (c == 'G') {
+        out += group;
+      } else {
+        out += c;
+      }
+    }
+    return out;
+  };
+  for (const Case& c : cases) {
+    const std::string ascii = with_group(c.expected, "b");
+    const std::string wide = with_group(c.expected, "\xC3\xA9");
+    EXPECT_EQ(CallText("REGEX_REPLACE", {S("abc"), S("(b)"), S(c.format)}), "a" + ascii + "c") << c.format;
+    EXPECT_EQ(CallText("REGEX_REPLACE", {S("a\xC3\xA9" "c"), S("(\xC3\xA9)"), S(c.format)}), "a" + wide + "c")
+        << c.format;
+  }
+  EXPECT_TRUE(errors().empty());
+}
+
+}  // namespace
