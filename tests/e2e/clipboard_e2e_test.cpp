@@ -59,6 +59,24 @@ std::wstring MessageBoxText() {
 
 std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 
+// Waits until the clipboard has not changed for `quiet` ms; false when it
+// keeps changing until the deadline (a strip run that triggers itself).
+bool WaitForQuietClipboard(DWORD quiet, DWORD ms = kDeadline) {
+  const DWORD start = GetTickCount();
+  DWORD seen = GetClipboardSequenceNumber(), since = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    Sleep(50);
+    const DWORD now = GetClipboardSequenceNumber();
+    if (now != seen) {
+      seen = now;
+      since = GetTickCount();
+    } else if (GetTickCount() - since >= quiet) {
+      return true;
+    }
+  }
+  return false;
+}
+
 class ClipboardEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -188,6 +206,7 @@ TEST_F(ClipboardEndToEnd, AutoPlainerLeavesOnlyTextOnceWithoutALoop) {
   before = GetClipboardSequenceNumber();
   ASSERT_EQ(Tool(L"--html \"bold words\""), 0);
   EXPECT_TRUE(WaitFor([&] { return !HasFormat(html); })) << "the HTML format stayed";
+  ASSERT_TRUE(WaitForQuietClipboard(1500)) << "the clipboard keeps changing: a strip loop";
   const DWORD settled = GetClipboardSequenceNumber();
   Pause(3000);
   EXPECT_EQ(GetClipboardSequenceNumber(), settled) << "the clipboard keeps changing: a strip loop";
@@ -205,7 +224,7 @@ TEST_F(ClipboardEndToEnd, AutoPlainerWithDelayOnTheViewerChainDoesNotLoop) {
   StartMain({L"AUTO_PLAINER=1", L"CBDELAY=1"});
   ASSERT_EQ(Tool(L"--html \"bold words\""), 0);
   EXPECT_TRUE(WaitFor([&] { return !HasFormat(RegisterClipboardFormatW(L"HTML Format")); }));
-  Pause(1000);
+  ASSERT_TRUE(WaitForQuietClipboard(1500)) << "the clipboard keeps changing: a strip loop";
   const DWORD settled = GetClipboardSequenceNumber();
   Pause(3000);
   EXPECT_EQ(GetClipboardSequenceNumber(), settled) << "the clipboard keeps changing: a strip loop";
