@@ -23,6 +23,7 @@
 #include "clipboard/clipboard_monitor_win.h"
 #include "clipboard/clipboard_rules.h"
 #include "display/placement.h"
+#include "settings/settings_sheet_win.h"
 #include "settings/settings_store_win.h"
 
 static_assert(timer_id::kFadeStep == kFadeTimerId, "the overlay's fade timer is the main window's fade step");
@@ -144,14 +145,105 @@ void BringSheetForward() {
   if (IsIconic(sheet)) ShowWindow(sheet, SW_RESTORE);
 }
 
-// The settings sheet arrives with the settings dialog; until then the
-// commands that open it do nothing.
+// --- the settings sheet ---
+
+void OnSheetOpened(HWND sheet) { App().settings_sheet = sheet; }
+
+void OnSheetClosed() {
+  AppState& app = App();
+  app.settings_sheet = nullptr;
+  app.dialog_open = false;
+}
+
+void RestartDisplayTimer() {
+  AppState& app = App();
+  SetTimer(app.windows.text, timer_id::kDisplayTick, DisplayTickPeriodMs(app.settings.INTERVAL), nullptr);
+}
+
+void RecreateDisplayFont() {
+  DisplayRuntime& display = App().display;
+  display.MakeFont();
+  display.state().force_redraw = true;
+  display.windows().InvalidateBoth();
+}
+
+void RedrawDisplay() {
+  DisplayRuntime& display = App().display;
+  display.state().force_redraw = true;
+  display.windows().InvalidateBoth();
+}
+
+// New colours, corners or background opacity: repaint both windows and give
+// the background its opacity at once.
+void OnSheetColors() {
+  AppState& app = App();
+  ApplyOpacity(app.display.state(), app.settings, app.display.windows());
+  RedrawDisplay();
+}
+
+void ForgetExternalText() {
+  DisplayState& state = App().display.state();
+  state.external_text.clear();
+  state.external_sender = 0;
+  state.force_redraw = true;
+}
+
+// Watching follows the features that need it, a strip run follows when
+// AUTO_PLAINER is on, and the automatic clearing timer follows AUTO_DEL_CLIP.
+void OnClipboardConsumersChanged() {
+  AppState& app = App();
+  ApplyClipboardSettings(app.windows.text);
+  app.display.state().force_redraw = true;
+}
+
+void LockMemoText() { EnterCriticalSection(&App().memo_lock); }
+void UnlockMemoText() { LeaveCriticalSection(&App().memo_lock); }
+
+SheetHost MakeSheetHost() {
+  AppState& app = App();
+  SheetHost host;
+  host.instance = app.instance;
+  host.owner = app.windows.text;
+  host.language = AppLanguage();
+  host.settings = &app.settings;
+  host.sheet_opened = &OnSheetOpened;
+  host.sheet_closed = &OnSheetClosed;
+  host.interval_changed = &RestartDisplayTimer;
+  host.font_changed = &RecreateDisplayFont;
+  host.colors_changed = &OnSheetColors;
+  host.display_changed = &RedrawDisplay;
+  host.external_text_off = &ForgetExternalText;
+  host.clipboard_consumers_changed = &OnClipboardConsumersChanged;
+  host.lock_memo = &LockMemoText;
+  host.unlock_memo = &UnlockMemoText;
+  // Wired as their services arrive: asking a running memo script to stop
+  // (script host), help topics and the memo's text-file load and save.
+  host.stop_memo_script = nullptr;
+  host.show_help = nullptr;
+  host.load_text_file = nullptr;
+  host.save_text_file_utf8 = nullptr;
+  return host;
+}
+
+// While a dialog is open, a request only brings the sheet forward on the
+// requested page; the about box and the notices keep the sheet closed.
 void OpenSettingsSheet(uint32_t page) {
   AppState& app = App();
-  if (app.dialog_open && app.settings_sheet) {
-    BringSheetForward();
-    PostMessageW(app.settings_sheet, PSM_SETCURSEL, page, 0);
+  if (app.dialog_open) {
+    if (app.settings_sheet) {
+      BringSheetForward();
+      PostMessageW(app.settings_sheet, PSM_SETCURSEL, page, 0);
+    }
+    return;
   }
+  // A second instance waits for its sent command; the sheet is modal, so
+  // let it go on before the sheet's own message loop starts.
+  if (InSendMessage()) ReplyMessage(0);
+  app.dialog_open = true;
+  const SheetHost host = MakeSheetHost();
+  OpenSettingsDialog(host, int(page));
+  app.dialog_open = false;
+  app.settings_sheet = nullptr;
 }
 
 // --- the tray icon ---

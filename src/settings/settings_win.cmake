@@ -8,3 +8,18 @@ kirabi_win_library(kirabi_settings_win
     ${CMAKE_CURRENT_LIST_DIR}/ini_store_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_store_win.cpp
   DEPS kirabi_settings advapi32 user32 kernel32)
+
+# The settings sheet, its pages, the per-hour sound dialog and the combo-box
+# histories.
+kirabi_win_library(kirabi_settings_sheet_win
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/combo_history_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/settings_sheet_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/settings_general_page_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/settings_memo_page_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/settings_colors_page_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/settings_format_page_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/settings_hotkeys_page_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/settings_fade_page_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/hourly_sounds_dialog_win.cpp
+  DEPS kirabi_settings_win kirabi_ui_win kirabi_app comctl32 comdlg32 shell32 user32 gdi32 advapi32)

@@ -1,0 +1,150 @@
+#pragma once
+// Dialog templates and control identifiers of the settings sheet, shared by
+// the resource script and the pages. Controls named by the program's help
+// and by other programs keep their historic numbers; the rest (spins,
+// labels that change, swatches) use 1300 and above.
+
+// Page templates, Japanese / English.
+#define IDD_PAGE_GENERAL_JA 102
+#define IDD_PAGE_GENERAL_EN 134
+#define IDD_PAGE_MEMO_JA 135
+#define IDD_PAGE_MEMO_EN 136
+#define IDD_PAGE_COLORS_JA 137
+#define IDD_PAGE_COLORS_EN 138
+#define IDD_PAGE_FORMAT_JA 139
+#define IDD_PAGE_FORMAT_EN 140
+#define IDD_PAGE_HOTKEYS_JA 146
+#define IDD_PAGE_HOTKEYS_EN 147
+#define IDD_HOURLY_SOUNDS_JA 148
+#define IDD_HOURLY_SOUNDS_EN 149
+#define IDD_PAGE_FADE_JA 150
+#define IDD_PAGE_FADE_EN 151
+
+// General page.
+#define IDC_G_POINTER 1069
+#define IDC_G_FIXED 1070
+#define IDC_G_CORNER 1075
+#define IDC_G_LEFT 1000
+#define IDC_G_TOP 1001
+#define IDC_G_SHOW_CLOCK 1033
+#define IDC_G_WIDTH 1005
+#define IDC_G_HEIGHT 1007
+#define IDC_G_INTERVAL 1003
+#define IDC_G_FONT 1029
+#define IDC_G_STYLE 1034
+#define IDC_G_SIZE 1031
+#define IDC_G_GAP 1004
+#define IDC_G_SHOW_LINE 1035
+#define IDC_G_ALARM 1012
+#define IDC_G_HOUR 1010
+#define IDC_G_MINUTE 1013
+#define IDC_G_SECOND 1088
+#define IDC_G_CLOCK_MODE 1085
+#define IDC_G_COUNTDOWN_MODE 1087
+#define IDC_G_CLEAR_TIME 1089
+#define IDC_G_ALARM_WAV 1014
+#define IDC_G_ALARM_BROWSE 1015
+#define IDC_G_ALARM_BSEC 1008
+#define IDC_G_NOKORI 1020
+#define IDC_G_YOREI 1021
+#define IDC_G_ALARM_FLUSH 1023
+#define IDC_G_JIHOU 1016
+#define IDC_G_JIHOU_MULTI 1025
+#define IDC_G_JIHOU_FLUSH 1024
+#define IDC_G_JIHOU_WAV 1017
+#define IDC_G_JIHOU_BROWSE 1018
+#define IDC_G_JIHOU_BSEC 1009
+#define IDC_G_CLIPBOARD 1022
+#define IDC_G_CBTEXT_MAX 1047
+#define IDC_G_AUTO_PLAINER 1044
+#define IDC_G_AUTO_DEL 1045
+#define IDC_G_AUTO_DEL_SEC 1046
+#define IDC_G_CBDELAY 1093
+#define IDC_G_GAIBU 1026
+#define IDC_G_CPUMEM 1028
+#define IDC_G_IMESTATE 1030
+#define IDC_G_BIGDIALOG 1109
+#define IDC_G_SPIN_LEFT 1300
+#define IDC_G_SPIN_TOP 1301
+#define IDC_G_SPIN_WIDTH 1302
+#define IDC_G_SPIN_HEIGHT 1303
+#define IDC_G_SPIN_INTERVAL 1304
+#define IDC_G_SPIN_GAP 1305
+#define IDC_G_SPIN_HOUR 1306
+#define IDC_G_SPIN_MINUTE 1307
+#define IDC_G_SPIN_SECOND 1308
+#define IDC_G_SPIN_ALARM_BSEC 1309
+#define IDC_G_SPIN_JIHOU_BSEC 1310
+#define IDC_G_SPIN_CBTEXT_MAX 1311
+#define IDC_G_SPIN_AUTO_DEL_SEC 1312
+#define IDC_G_UNIT_HOUR 1313
+#define IDC_G_UNIT_MINUTE 1314
+#define IDC_G_UNIT_SECOND 1315
+
+// Memo page.
+#define IDC_M_MEMO 1024
+#define IDC_M_AS_SCRIPT 1282
+#define IDC_M_LOAD 1286
+#define IDC_M_SAVE 1066
+#define IDC_M_SAMPLE_GROUP 1300
+#define IDC_M_SAMPLE 1301
+#define IDC_M_LINK 1302
+
+// Colors page: row i (0-11) uses swatch 1300+i, text 1320+i, button 1340+i.
+#define IDC_C_SWATCH 1300
+#define IDC_C_TEXT 1320
+#define IDC_C_CHANGE 1340
+#define IDC_C_INVERT 1360
+#define IDC_C_ALPHA 1361
+#define IDC_C_ALPHA_VALUE 1362
+#define IDC_C_ROUNDRECT 1363
+
+// Format page.
+#define IDC_F_FORMAT 1011
+#define IDC_F_FORMAT_DEFAULT 1090
+#define IDC_F_FORMATCPU 1012
+#define IDC_F_FORMATCPU_DEFAULT 1091
+#define IDC_F_WARN 1159
+#define IDC_F_DRIVE 1213
+#define IDC_F_THRESHOLD 1118
+#define IDC_F_UNIT 1212
+#define IDC_F_WARN_WAV 1131
+#define IDC_F_WARN_BROWSE 1132
+#define IDC_F_FORMAT_SAMPLE 1300
+#define IDC_F_FORMATCPU_SAMPLE 1301
+#define IDC_F_SPIN_THRESHOLD 1302
+#define IDC_F_HELP_LINK 1303
+#define IDC_F_HOTKEY_LINK 1304
+
+// Hotkeys page.
+#define IDC_H_SETTING 1097
+#define IDC_H_MEMO 1098
+#define IDC_H_HIDE 1100
+#define IDC_H_HIDE_P1 1102
+#define IDC_H_HIDE_P0 1105
+#define IDC_H_CLEARCLIPBOARD 1107
+#define IDC_H_PLAINER 1110
+#define IDC_H_CHECK_ALARM_NOKORI 1113
+#define IDC_H_SUSPEND_WARNDISKSIZE 1263
+#define IDC_H_TITLESUBSTR 1117
+#define IDC_H_IBEAMHIDE 1124
+#define IDC_H_MEMO_LINK 1300
+#define IDC_H_ADMIN_LINK 1301
+
+// Fade in/out page.
+#define IDC_D_HIDESTOP 1277
+#define IDC_D_FADEOUTMSEC 1002
+#define IDC_D_HIDEMOVE 1032
+#define IDC_D_FADEINMSEC 1003
+#define IDC_D_HIDEOUT 1156
+#define IDC_D_INSTANTLY 1099
+#define IDC_D_SPIN_FADEOUT 1300
+#define IDC_D_SPIN_FADEIN 1301
+#define IDC_D_FADEOUT_LABEL 1302
+#define IDC_D_FADEOUT_UNIT 1303
+#define IDC_D_FADEIN_LABEL 1304
+#define IDC_D_FADEIN_UNIT 1305
+
+// Per-hour sounds: row h (0-23) uses edit 1400+h and button 1430+h.
+#define IDC_HS_EDIT 1400
+#define IDC_HS_BROWSE 1430
