@@ -3,6 +3,7 @@
 #include "app/app_state_win.h"
 #include "clipboard/clipboard_monitor_win.h"
 #include "settings/settings_store_win.h"
+#include "ui/dark_mode_win.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ void OnceAlarmEnded() { SaveSettings(App().settings, 1); }
 
 DisplayHooks MakeDisplayHooks() {
   DisplayHooks hooks;
+  hooks.dark_mode = IsDarkMode;
   hooks.memo_script_held_back = MemoScriptHeldBack;
   hooks.once_alarm_ended = OnceAlarmEnded;
   hooks.clipboard_watching = ClipboardWatching;
