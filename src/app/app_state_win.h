@@ -42,7 +42,6 @@ struct AppState {
   HWND opening_notice = nullptr;
   bool script_held_back = false;
   bool resume_noticed = false;  // this hold-back's resume balloon was shown
-  bool clipboard_watching = false;
   bool shut_down = false;  // the shut-down work ran (it must not run twice)
   uint32_t display_ticks = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "app/app_state_win.h"
 #include "app/script_host_win.h"
+#include "clipboard/clipboard_monitor_win.h"
 #include "settings/settings_store_win.h"
 #include "ui/dark_mode_win.h"
 
@@ -20,5 +21,7 @@ DisplayHooks MakeDisplayHooks() {
   hooks.memo_script_held_back = MemoScriptHeldBack;
   hooks.poll_memo_script = PollMemoScript;
   hooks.once_alarm_ended = OnceAlarmEnded;
+  hooks.clipboard_watching = ClipboardWatching;
+  hooks.clipboard = CurrentClipboardView;
   return hooks;
 }

@@ -17,6 +17,7 @@
 #include "ui/help_topics.h"
 #include "ui/help_win.h"
 #include "ui/message_box_win.h"
+#include "ui/optional_api_win.h"
 #include "ui/shortcut_win.h"
 #include "ui/text_file_win.h"
 #include "ui/web_addresses.h"
@@ -26,6 +27,9 @@
 #include "app/tray_action.h"
 #include "app/tray_win.h"
 #include "common/wide_win.h"
+#include "clipboard/clipboard_commands_win.h"
+#include "clipboard/clipboard_monitor_win.h"
+#include "clipboard/clipboard_rules.h"
 #include "display/placement.h"
 #include "settings/settings_sheet_win.h"
 #include "settings/settings_store_win.h"
@@ -114,22 +118,6 @@ void ToggleHide() {
   }
 }
 
-void EmptyClipboard(HWND window) {
-  AppState& app = App();
-  if (!OpenClipboard(window)) {
-    ShowMessage(window, app_text::kClipboardNotOpened.In(AppLanguage()), kProductName.In(AppLanguage()),
-                MB_OK | MB_ICONERROR);
-    return;
-  }
-  if (!::EmptyClipboard()) {
-    ShowMessage(window, app_text::kClipboardNotEmptied.In(AppLanguage()), kProductName.In(AppLanguage()),
-                MB_OK | MB_ICONERROR);
-  }
-  // The clipboard cache is cleared here once the clipboard monitor exists.
-  CloseClipboard();
-  app.display.state().force_redraw = true;
-}
-
 void ToggleAlarmCountdown() {
   AppState& app = App();
   app.settings.ALARM_NOKORI = app.settings.ALARM_NOKORI ? 0 : 1;
@@ -197,16 +185,11 @@ void ForgetExternalText() {
   state.force_redraw = true;
 }
 
-// The clipboard monitor starts or stops watching here once it exists; the
-// automatic clearing timer follows AUTO_DEL_CLIP.
+// Watching follows the features that need it, a strip run follows when
+// AUTO_PLAINER is on, and the automatic clearing timer follows AUTO_DEL_CLIP.
 void OnClipboardConsumersChanged() {
   AppState& app = App();
-  if (app.settings.AUTO_DEL_CLIP) {
-    SetTimer(app.windows.text, timer_id::kAutoClearClipboard, AutoClearPeriodMs(app.settings.AUTO_DEL_CLIPSEC),
-             nullptr);
-  } else {
-    KillTimer(app.windows.text, timer_id::kAutoClearClipboard);
-  }
+  ApplyClipboardSettings(app.windows.text);
   app.display.state().force_redraw = true;
 }
 
@@ -354,8 +337,8 @@ void OnTrayCallback(HWND window, LPARAM lparam) {
   const TrayAction action = DecideTrayAction(input);
   switch (action.kind) {
     case TrayAction::kFrontSheetAndRestartViewer:
-      // The viewer chain is restarted here once the clipboard monitor exists.
       if (app.dialog_open) BringSheetForward();
+      RestartViewerChain(window);
       break;
     case TrayAction::kSelectSheetPage:
     case TrayAction::kOpenSettings:
@@ -403,9 +386,16 @@ void OnTimer(HWND window, WPARAM id) {
       app.resume_noticed = false;
       KillTimer(window, timer_id::kScriptHoldBack);
       break;
+    case timer_id::kClipboardRecheck:
+      OnClipboardRecheckTimer(window);
+      break;
+    case timer_id::kDelayedClipboardRead:
+      OnDelayedClipboardReadTimer(window);
+      break;
+    case timer_id::kAutoClearClipboard:
+      OnAutoClearTimer(window);
+      break;
     default:
-      // Clipboard re-check, delayed read and automatic clearing belong to
-      // the clipboard monitor.
       break;
   }
 }
@@ -446,6 +436,27 @@ void OnOpeningNoticeClosed(bool never_again) {
   }
 }
 
+void ReportClipboardFailure(HWND owner, std::u16string_view text) {
+  ShowMessage(owner, text, kProductName.In(AppLanguage()), MB_OK | MB_ICONERROR);
+}
+
+void RedrawSoon() { App().display.state().force_redraw = true; }
+
+ClipboardMonitorConfig ClipboardMonitorSetup() {
+  AppState& app = App();
+  ClipboardMonitorConfig config;
+  config.settings = &app.settings;
+  config.language = AppLanguage();
+  config.lock = &app.clipboard_lock;
+  if (Api().ClipboardListenerAvailable()) {
+    config.add_listener = Api().AddClipboardFormatListener;
+    config.remove_listener = Api().RemoveClipboardFormatListener;
+  }
+  config.report = ReportClipboardFailure;
+  config.cache_changed = RedrawSoon;
+  return config;
+}
+
 void OnCreate(HWND window) {
   AppState& app = App();
   app.windows.text = window;
@@ -459,14 +470,9 @@ void OnCreate(HWND window) {
   app.menu = LoadMenuW(app.instance, MAKEINTRESOURCEW(AppLanguage() == Language::Japanese ? IDM_TRAY_JA : IDM_TRAY_EN));
   if (app.menu) SetMenuDefaultItem(GetSubMenu(app.menu, 0), 0, TRUE);
   if (app.menu && web_address::kFeedback.empty()) DeleteMenu(app.menu, command::kFeedback, MF_BYCOMMAND);
-  // Clipboard watching (CLIPBOARD, AUTO_PLAINER, AUTO_DEL_CLIP, MEMO_AS_SCRIPT)
-  // starts here once the clipboard monitor exists.
+  ConfigureClipboardMonitor(ClipboardMonitorSetup());
+  OnClipboardWindowCreated(window);
   SetTimer(window, timer_id::kDisplayTick, DisplayTickPeriodMs(app.settings.INTERVAL), nullptr);
-  // The clearing itself is the clipboard monitor's; until it exists the timer
-  // only runs.
-  if (app.settings.AUTO_DEL_CLIP) {
-    SetTimer(window, timer_id::kAutoClearClipboard, AutoClearPeriodMs(app.settings.AUTO_DEL_CLIPSEC), nullptr);
-  }
   app.shortcut_path = StartupShortcutPath(AppLanguage());
   if (AppLanguage() == Language::Japanese && !app.settings.NoOpeningDlg) {
     app.opening_notice = OpenOpeningNotice(app.instance, app.pictures, app.settings.BIGDIALOG != 0,
@@ -480,8 +486,8 @@ void OnDestroy(HWND window) {
   if (app.shut_down) return;
   app.shut_down = true;
   RequestScriptStop();
-  KillTimer(window, timer_id::kAutoClearClipboard);
   KillTimer(window, timer_id::kDisplayTick);
+  OnClipboardWindowDestroyed(window);
   app.display.StopFading();
   app.display.ReleaseFont();
   if (!app.settings.HIDEICON) RemoveTrayIcon(window);
@@ -512,7 +518,11 @@ void RunCommand(HWND window, uint32_t id) {
     case command::kToggleHide: ToggleHide(); break;
     case command::kHide: HideDisplay(); break;
     case command::kShow: ShowDisplay(); break;
-    case command::kEmptyClipboard: EmptyClipboard(window); break;
+    case command::kEmptyClipboard:
+      EmptyClipboardCommand(window);
+      app.display.state().force_redraw = true;
+      break;
+    case command::kPlainText: StripFormatting(window, false); break;
     case command::kAlarmCountdown: ToggleAlarmCountdown(); break;
     case command::kSuspendDriveWarning: app.display.alarm().SuspendDriveWarning(); break;
     case command::kExit: DestroyWindow(window); break;
@@ -521,7 +531,6 @@ void RunCommand(HWND window, uint32_t id) {
     case command::kDonationHelp: WhileDialogOpen([&] { ShowHelp(window, kTopicContribution); }); break;
     case command::kFeedback: WhileDialogOpen([&] { OpenFeedbackPage(window, AppLanguage()); }); break;
     case command::kAbout: OpenAboutBox(); break;
-    // Stripping formatting arrives with the clipboard commands.
     default: break;
   }
 }
@@ -549,7 +558,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case kInstanceCommandMessage:
       if (IsInstanceCommand(uint32_t(wparam))) RunCommand(window, uint32_t(wparam));
       return 0;
-    case kRereadClipboardMessage: return 0;  // the clipboard monitor reads here
+    case kRereadClipboardMessage: return ReadClipboard(window, false, false);
+    case WM_CLIPBOARDUPDATE: return ReadClipboard(window, ClipboardReadDelayed(app.settings.CBDELAY), false);
+    case WM_DRAWCLIPBOARD: return ReadClipboard(window, ClipboardReadDelayed(app.settings.CBDELAY), true);
+    case WM_CHANGECBCHAIN: return OnChangeClipboardChain(window, wparam, lparam);
     case kScriptNoticeMessage: ShowScriptNotice(window, lparam); return 0;
     case kScriptOutputMessage: OnScriptOutput(); return 0;
     case kDisplayTickCountMessage: return LRESULT(app.display_ticks);

@@ -20,6 +20,7 @@
 #include "ui/optional_api_win.h"
 #include "app/resource_ids.h"
 #include "app/script_host_win.h"
+#include "clipboard/clipboard_monitor_win.h"
 #include "app/self_check_win.h"
 #include "app/tray_win.h"
 #include "common/executable_path_win.h"
@@ -174,6 +175,7 @@ int RunKirabi(HINSTANCE instance, const wchar_t* command_line) {
   InitializeCriticalSection(&app.output_lock);
   InitializeCriticalSection(&app.memo_lock);
   InitializeCriticalSection(&app.clipboard_lock);
+  SetScriptClipboardReader(CopyClipboardCacheText);
 
   const std::u16string exe = ExecutablePath();
   app.executable_path.assign(Wide(exe.c_str()), exe.size());

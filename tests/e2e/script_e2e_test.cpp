@@ -230,9 +230,6 @@ TEST_F(ScriptEndToEnd, SuspendStopsTheRunningScriptAndHoldsItBack) {
 }
 
 TEST_F(ScriptEndToEnd, GetClipboardTextCacheReturnsTheCopiedText) {
-#if !__has_include("clipboard/clipboard_monitor_win.h")
-  GTEST_SKIP() << "the clipboard cache is not part of this build yet: GetClipboardTextCache reads it empty";
-#endif
   ASSERT_TRUE(SetClipboardText(L"copied for the script"));
   StartWithScript({L"CB.SetOutputText(CB.GetClipboardTextCache())"}, false);
   EXPECT_TRUE(Within(5000, [&] { return MemoPixels() > 100 && PanelWidth() > 200; }))
