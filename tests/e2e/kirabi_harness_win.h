@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,3 +60,9 @@ int CountScreenPixels(const RECT& area, COLORREF color);
 std::vector<std::wstring> BalloonTexts();
 
 void Pause(DWORD ms);
+
+// Polls `done` every 50 ms until it holds or `ms` have passed.
+bool PollUntil(DWORD ms, const std::function<bool()>& done);
+
+// The screen as a 24-bit BMP file.
+bool SaveScreen(const std::wstring& path);
