@@ -11,6 +11,7 @@
 
 #include <prsht.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -184,7 +185,7 @@ class DpiEndToEnd : public ::testing::Test {
     WaitUntilGone(L"kirabi", 3000);
   }
 
-  void Start(const wchar_t* language) {
+  void Start(const wchar_t* language, const wchar_t* extra = nullptr) {
     SetEnvironmentVariableW(L"QZ_LANG", language);
     exe_ = folder_.File(L"kirabi_o.exe");
     ASSERT_TRUE(CopyFileW(kKirabi.c_str(), exe_.c_str(), FALSE)) << GetLastError();
@@ -193,7 +194,7 @@ class DpiEndToEnd : public ::testing::Test {
                               L"KAKOMI_COLOR_G=0", L"KAKOMI_COLOR_B=255", L"WBKCOLOR_R=200", L"WBKCOLOR_G=200",
                               L"WBKCOLOR_B=200", L"BG_ALPHA=255", L"FONTSIZE=24", L"FORMAT=HH:mm:ss",
                               L"CLIPBOARD=0", L"CPUMEM=0", L"IMESTATE=0", L"ALARM_NOKORI=0", L"GAIBU=0",
-                              L"NoOpeningDlg=1"}));
+                              L"NoOpeningDlg=1", extra != nullptr ? extra : L"NoOpeningDlg=1"}));
     SetCursorPos(kCursor.x, kCursor.y);
     ASSERT_TRUE(main_.Start(exe_, L"", folder_.path()));
     text_window_ = WaitForWindow(L"kirabi", nullptr, kOpen, main_.id());
@@ -332,6 +333,37 @@ TEST_F(DpiEndToEnd, TheSheetOpensLargerInBothLanguages) {
     EXPECT_GE(double(readings[1].size.cx) / readings[0].size.cx, 1.3);
     EXPECT_GE(double(readings[1].size.cy) / readings[0].size.cy, 1.3);
   }
+}
+
+TEST_F(DpiEndToEnd, BigDialogStillFillsTheWorkAreaAt144) {
+  DesktopDpi desktop(144);
+  Start(L"JA", L"BIGDIALOG=1");
+  ASSERT_NE(OpenSheet(), nullptr) << "the sheet did not open";
+  RECT work{}, sheet{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(sheet_, &sheet);
+  // The General page, with the most controls to enlarge.
+  SendMessageW(sheet_, PSM_SETCURSEL, 0, 0);
+  PollUntil(kOpen, [&] {
+    HWND current = HWND(SendMessageW(sheet_, PSM_GETCURRENTPAGEHWND, 0, 0));
+    return current && SendMessageW(sheet_, PSM_HWNDTOINDEX, WPARAM(current), 0) == 0;
+  });
+  Pause(1000);
+  const std::wstring shots = ShotsFolder();
+  if (!shots.empty()) SaveScreen(shots + L"\\sheet-big-144.bmp");
+  SheetReading page;
+  std::pair<HWND, SheetReading*> context{HWND(SendMessageW(sheet_, PSM_GETCURRENTPAGEHWND, 0, 0)), &page};
+  EnumChildWindows(context.first, CheckChild, LPARAM(&context));
+  EXPECT_GT(page.controls, 30);
+  EXPECT_EQ(page.outside, 0) << std::string(page.first_outside.begin(), page.first_outside.end());
+  // Enlarged by the smaller of the two ratios: one edge meets the work area.
+  const double width_share = double(sheet.right - sheet.left) / (work.right - work.left);
+  const double height_share = double(sheet.bottom - sheet.top) / (work.bottom - work.top);
+  EXPECT_GE(std::max(width_share, height_share), 0.95) << width_share << " " << height_share;
+  EXPECT_LE(sheet.right, work.right);
+  EXPECT_LE(sheet.bottom, work.bottom);
+  EXPECT_GE(sheet.left, work.left);
+  EXPECT_GE(sheet.top, work.top);
 }
 
 }  // namespace
