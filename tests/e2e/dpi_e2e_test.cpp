@@ -102,35 +102,6 @@ std::wstring ShotsFolder() {
   return GetEnvironmentVariableW(L"KIRABI_DPI_SHOTS", folder, MAX_PATH) ? folder : L"";
 }
 
-// The pixels of a screen rectangle as 0xRRGGBB.
-std::vector<uint32_t> ReadScreen(const RECT& area) {
-  const int w = area.right - area.left, h = area.bottom - area.top;
-  std::vector<uint32_t> out;
-  if (w <= 0 || h <= 0) return out;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-  const auto* px = static_cast<const uint32_t*>(bits);
-  out.assign(px, px + std::size_t(w) * h);
-  for (uint32_t& p : out) p &= 0xFFFFFF;
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return out;
-}
-
 uint32_t Rgb(COLORREF c) { return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c); }
 
 struct PanelReading {
@@ -146,7 +117,7 @@ PanelReading ReadPanel(HWND text_window) {
   PanelReading r;
   GetWindowRect(text_window, &r.window);
   const int w = r.window.right - r.window.left;
-  const std::vector<uint32_t> px = ReadScreen(r.window);
+  const std::vector<uint32_t> px = ReadScreenPixels(r.window);
   int first = -1, last = -1;
   for (std::size_t i = 0; i < px.size(); ++i) {
     const int row = int(i / std::size_t(w));

@@ -148,9 +148,10 @@ bool WaitUntilGone(const wchar_t* class_name, DWORD ms) {
   return false;
 }
 
-int CountScreenPixels(const RECT& area, COLORREF color) {
+std::vector<uint32_t> ReadScreenPixels(const RECT& area) {
   const int w = area.right - area.left, h = area.bottom - area.top;
-  if (w <= 0 || h <= 0) return 0;
+  std::vector<uint32_t> out;
+  if (w <= 0 || h <= 0) return out;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
@@ -165,16 +166,22 @@ int CountScreenPixels(const RECT& area, COLORREF color) {
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
   GdiFlush();
-  int count = 0;
-  const uint32_t want = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-  const uint32_t* px = static_cast<const uint32_t*>(bits);
-  for (int i = 0; i < w * h; ++i) {
-    if ((px[i] & 0xFFFFFF) == want) ++count;
+  if (bits != nullptr) {
+    const auto* px = static_cast<const uint32_t*>(bits);
+    out.assign(px, px + std::size_t(w) * h);
+    for (uint32_t& p : out) p &= 0xFFFFFF;
   }
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  return out;
+}
+
+int CountScreenPixels(const RECT& area, COLORREF color) {
+  const uint32_t want = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+  int count = 0;
+  for (uint32_t p : ReadScreenPixels(area)) count += p == want ? 1 : 0;
   return count;
 }
 

@@ -53,6 +53,9 @@ int RunToEnd(const std::wstring& exe, const std::wstring& args, const std::wstri
 HWND WaitForWindow(const wchar_t* class_name, const wchar_t* title, DWORD ms, DWORD process_id = 0);
 bool WaitUntilGone(const wchar_t* class_name, DWORD ms);
 
+// The screen inside `area`, row by row, each pixel as 0xRRGGBB.
+std::vector<uint32_t> ReadScreenPixels(const RECT& area);
+
 // Pixels of exactly `color` (COLORREF) on the screen inside `area`.
 int CountScreenPixels(const RECT& area, COLORREF color);
 
