@@ -22,7 +22,7 @@ if(KIRABI_WINDOWS)
   if(_kirabi_display_win_sources)
     kirabi_win_library(kirabi_display_win
       SOURCES ${_kirabi_display_win_sources}
-      DEPS kirabi_display kirabi_display_format_win imm32 user32 gdi32
+      DEPS kirabi_display kirabi_display_format_win kirabi_ui_win imm32 user32 gdi32
     )
   endif()
 endif()

@@ -1,8 +1,8 @@
 #pragma once
 // The DPI of a monitor or window, for a program that declares per-monitor
-// awareness. The per-monitor queries exist from Windows 8.1 (shcore) and
-// 10 1607 (user32); they are looked up once, and without them the system
-// DPI serves for every monitor.
+// awareness. The per-monitor queries (Windows 8.1 shcore, 10 1607 user32)
+// come from the table of optional functions; without them the system DPI
+// serves for every monitor.
 
 #include <windows.h>
 
