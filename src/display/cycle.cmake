@@ -8,6 +8,7 @@ kirabi_portable_library(kirabi_display
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/display_cycle.cpp
     ${CMAKE_CURRENT_LIST_DIR}/placement.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tick_cursor.cpp
   DEPS ${_kirabi_display_deps}
 )
 

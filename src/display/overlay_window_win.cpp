@@ -175,6 +175,7 @@ void OverlayWindowsWin::Attach(const OverlayHandles& handles) {
 }
 
 Point OverlayWindowsWin::CursorPosition() {
+  if (tick_cursor_.known()) return tick_cursor_.at();
   POINT p{};
   if (!GetCursorPos(&p)) return Point{};
   return Point{p.x, p.y};
@@ -251,6 +252,10 @@ bool OverlayWindowsWin::GetMonitor(int32_t index, MonitorInfo& info) {
 }
 
 void OverlayWindowsWin::Hide() {
+  // A hidden panel's ticks make no platform calls for it.
+  const bool text_shown = handles_.text != nullptr && IsWindowVisible(handles_.text);
+  const bool background_shown = handles_.background != nullptr && IsWindowVisible(handles_.background);
+  if (!text_shown && !background_shown) return;
   if (handles_.text != nullptr) ShowWindow(handles_.text, SW_HIDE);
   if (handles_.background != nullptr) ShowWindow(handles_.background, SW_HIDE);
 }
