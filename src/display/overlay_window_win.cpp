@@ -188,13 +188,25 @@ Size OverlayWindowsWin::TextWindowSize() {
 }
 
 void OverlayWindowsWin::MoveWindows(Point text_at, Point background_at) {
-  constexpr UINT kFlags = SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+  // A panel that follows the cursor moves on most ticks. Raising it above
+  // other topmost windows and showing it are costly on every move; the
+  // z-order is asserted at most once a second, and showing only when hidden.
+  const DWORD now = GetTickCount();
+  const bool raise = !raised_once_ || now - last_raised_ >= kRaisePeriodMs;
+  if (raise) {
+    raised_once_ = true;
+    last_raised_ = now;
+  }
+  const HWND after = raise ? HWND_TOPMOST : nullptr;
+  const UINT flags = SWP_NOSIZE | SWP_NOACTIVATE | (raise ? 0u : UINT{SWP_NOZORDER});
+  const auto show = [](HWND window) { return IsWindowVisible(window) ? 0u : UINT{SWP_SHOWWINDOW}; };
   // The background first, so the text window ends up above it.
   if (handles_.background != nullptr) {
-    SetWindowPos(handles_.background, HWND_TOPMOST, background_at.x, background_at.y, 0, 0, kFlags);
+    SetWindowPos(handles_.background, after, background_at.x, background_at.y, 0, 0,
+                 flags | show(handles_.background));
   }
   if (handles_.text != nullptr) {
-    SetWindowPos(handles_.text, HWND_TOPMOST, text_at.x, text_at.y, 0, 0, kFlags);
+    SetWindowPos(handles_.text, after, text_at.x, text_at.y, 0, 0, flags | show(handles_.text));
   }
 }
 

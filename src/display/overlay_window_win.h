@@ -96,6 +96,9 @@ class OverlayWindowsWin final : public OverlayWindows {
  private:
   OverlayHandles handles_;
   TickCursor tick_cursor_;
+  static constexpr DWORD kRaisePeriodMs = 1000;
+  DWORD last_raised_ = 0;
+  bool raised_once_ = false;
   DWORD ui_thread_ = 0;
   bool fade_timer_running_ = false;
 };

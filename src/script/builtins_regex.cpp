@@ -1,7 +1,8 @@
 // The three regular-expression built-ins. Matching is done by Boost.Regex on
-// wide characters: UTF-8 arguments are widened (UTF-16 where wchar_t has 16
-// bits, code points where it has 32), and positions reported to the script
-// are turned back into UTF-8 byte counts. Pure ASCII arguments skip the
+// wide characters: UTF-8 arguments are widened to UTF-16 units whatever the
+// width of wchar_t, so a character outside the basic plane is two units to
+// '.' on every platform, as in the Windows program; positions reported to the
+// script are turned back into UTF-8 byte counts. Pure ASCII arguments skip the
 // widening (see ForMatching).
 #include "script/builtins_regex.h"
 
@@ -17,24 +18,12 @@ namespace {
 
 std::wstring Widen(std::string_view text) {
   std::u16string units = Utf8ToUtf16(text);
-  std::wstring wide;
-  wide.reserve(units.size());
-  if constexpr (sizeof(wchar_t) == 2) {
-    wide.assign(units.begin(), units.end());
-  } else {
-    for (size_t i = 0; i < units.size(); ++i) {
-      char32_t unit = units[i];
-      bool pair = unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-                  units[i + 1] <= 0xDFFF;
-      if (pair) {
-        unit = 0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00);
-      }
-      wide.push_back(static_cast<wchar_t>(unit));
-    }
-  }
-  return wide;
+  return std::wstring(units.begin(), units.end());
 }
 
+// A code point above the basic plane only arises from an escape such as
+// \x{1F600} in a replacement where wchar_t has 32 bits; it is written as its
+// surrogate pair.
 std::string Narrow(const std::wstring& wide) {
   std::u16string units;
   units.reserve(wide.size());
