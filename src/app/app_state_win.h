@@ -10,14 +10,6 @@
 #include "display/display_cycle_win.h"
 #include "settings/settings.h"
 
-// Optional functions of the user-interface library, looked up once.
-struct ClipboardListenerFunctions {
-  HMODULE user32 = nullptr;
-  BOOL(WINAPI* add)(HWND) = nullptr;
-  BOOL(WINAPI* remove)(HWND) = nullptr;
-  bool available() const { return add != nullptr && remove != nullptr; }
-};
-
 struct AppState {
   HINSTANCE instance = nullptr;
   std::wstring executable_path;
@@ -38,7 +30,6 @@ struct AppState {
   CRITICAL_SECTION output_lock{};
   CRITICAL_SECTION memo_lock{};
   CRITICAL_SECTION clipboard_lock{};
-  ClipboardListenerFunctions listener;
 
   HMENU menu = nullptr;  // the resource; its first submenu is the tray menu
   UINT taskbar_created = 0;

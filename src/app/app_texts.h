@@ -27,13 +27,13 @@ inline constexpr TextPair kClipboardNotEmptied{u"クリップボードの内容�
 inline constexpr TextPair kClipboardNotOpened{
     u"クリップボードを開けません。他のアプリケーションが使用中である可能性があるので、少し待ってからやり直して下さい。",
     u"Cannot open the clipboard."};
-inline constexpr TextPair kFeedbackCaption{u"フィードバックページを表示", u"Browse"};
-inline constexpr TextPair kFeedbackFailed{
-    u"ブラウザを起動できませんでした。\r\nブラウザが正しくインストールされているか確認してください。\r\n次のアドレスを直接開いてページを表示することもできます: https://kirabi.invalid/feedback",
-    u"Cannot open web page."};
+// The about box's description and terms of use.
+inline constexpr TextPair kDescription{
+    u"キラビは、マウスカーソルのそばに日付と時刻、メモ、クリップボードの内容、システム情報などを表示する常駐型のユーティリティです。\r\n\r\n"
+    u"[利用条件]\r\n本ソフトウェアは現状のまま提供され、いかなる保証もありません。本ソフトウェアの使用または使用できなかったことによって生じたいかなる損害についても、制作者は責任を負いません。",
+    u"Kirabi is a resident utility that shows the date and time, a memo, the clipboard and system figures in a "
+    u"small panel beside the mouse cursor.\r\n\r\n"
+    u"[Terms of use]\r\nThis software is provided as is, without warranty of any kind. The author is not liable "
+    u"for any damage arising from its use or from being unable to use it."};
 }  // namespace app_text
 
-// The help topic that /? opens.
-inline constexpr std::u16string_view kHelpTopicSwitches = u"kirabi.chm::/_RESOURCE/HLP000021.html";
-inline constexpr std::u16string_view kHelpTopicDonation = u"kirabi.chm::/_RESOURCE/kifu.html";
-inline constexpr std::u16string_view kFeedbackAddress = u"https://kirabi.invalid/feedback";

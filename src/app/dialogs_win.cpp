@@ -2,40 +2,36 @@
 
 #include "app/enlarge.h"
 #include "app/resource_ids.h"
+#include "ui/dialog_win.h"
 
 namespace {
 
-INT_PTR CALLBACK AlreadyRunningProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_INITDIALOG: {
-      SendDlgItemMessageW(dialog, IDC_WARNING_ICON, STM_SETICON, WPARAM(LoadIconW(nullptr, IDI_EXCLAMATION)), 0);
-      ShowNotificationPictures(dialog, *reinterpret_cast<const NotificationPictures*>(lparam));
-      MessageBeep(MB_OK);
-      return TRUE;
-    }
-    case WM_COMMAND:
-      switch (LOWORD(wparam)) {
-        case IDB_FORCE_EXIT:
-        case IDB_OPEN_SETTINGS:
-        case IDCANCEL:
-          EndDialog(dialog, LOWORD(wparam));
-          return TRUE;
-        default:
-          return FALSE;
-      }
-    default:
-      return FALSE;
+class AlreadyRunningDialog final : public Dialog {
+ public:
+  explicit AlreadyRunningDialog(const NotificationPictures& pictures) : pictures_(pictures) {}
+
+ protected:
+  bool OnInit() override {
+    SendDlgItemMessageW(window(), IDC_WARNING_ICON, STM_SETICON, WPARAM(LoadIconW(nullptr, IDI_EXCLAMATION)), 0);
+    ShowNotificationPictures(window(), pictures_);
+    MessageBeep(MB_OK);
+    return true;
   }
-}
+  bool OnCommand(int id, int, HWND) override {
+    switch (id) {
+      case IDB_FORCE_EXIT:
+      case IDB_OPEN_SETTINGS:
+      case IDCANCEL:
+        End(id);
+        return true;
+      default:
+        return false;
+    }
+  }
 
-struct OpeningNotice {
-  const NotificationPictures* pictures = nullptr;
-  OpeningNoticeClosed closed = nullptr;
-  bool enlarge = false;
-  HFONT font = nullptr;  // the enlarged font, while the notice exists
+ private:
+  const NotificationPictures& pictures_;
 };
-
-OpeningNotice g_notice;
 
 struct ChildScaling {
   double factor;
@@ -84,40 +80,52 @@ HFONT EnlargeDialog(HWND dialog) {
   return scaling.font;
 }
 
-INT_PTR CALLBACK OpeningNoticeProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
-  switch (message) {
-    case WM_INITDIALOG:
-      if (g_notice.pictures) ShowNotificationPictures(dialog, *g_notice.pictures);
-      if (g_notice.enlarge) g_notice.font = EnlargeDialog(dialog);
-      return TRUE;
-    case WM_DESTROY:
-      if (g_notice.font) DeleteObject(g_notice.font);
-      g_notice.font = nullptr;
-      return FALSE;
-    case WM_COMMAND:
-      if (LOWORD(wparam) == IDCANCEL || LOWORD(wparam) == IDOK) {
-        const bool never_again = IsDlgButtonChecked(dialog, IDC_NO_OPENING_DIALOG) == BST_CHECKED;
-        DestroyWindow(dialog);
-        if (g_notice.closed) g_notice.closed(never_again);
-        return TRUE;
-      }
-      return FALSE;
-    default:
-      return FALSE;
+// Modeless and owning itself: it deletes itself once its window is gone.
+class OpeningNotice final : public Dialog {
+ public:
+  OpeningNotice(const NotificationPictures& pictures, bool enlarge, OpeningNoticeClosed closed)
+      : pictures_(pictures), enlarge_(enlarge), closed_(closed) {}
+
+ protected:
+  bool OnInit() override {
+    ShowNotificationPictures(window(), pictures_);
+    if (enlarge_) font_ = EnlargeDialog(window());
+    return true;
   }
-}
+  void OnDestroy() override {
+    if (font_) DeleteObject(font_);
+    font_ = nullptr;
+  }
+  void OnFinalMessage() override { delete this; }
+  bool OnCommand(int id, int, HWND) override {
+    if (id != IDCANCEL && id != IDOK) return false;
+    const bool never_again = IsDlgButtonChecked(window(), IDC_NO_OPENING_DIALOG) == BST_CHECKED;
+    const OpeningNoticeClosed closed = closed_;
+    DestroyWindow(window());  // deletes this
+    if (closed) closed(never_again);
+    return true;
+  }
+
+ private:
+  const NotificationPictures& pictures_;
+  bool enlarge_;
+  OpeningNoticeClosed closed_;
+  HFONT font_ = nullptr;  // the enlarged font, while the notice exists
+};
 
 }  // namespace
 
 INT_PTR ShowAlreadyRunningDialog(HINSTANCE instance, Language language, const NotificationPictures& pictures) {
   const int id = language == Language::Japanese ? IDD_ALREADY_RUNNING_JA : IDD_ALREADY_RUNNING_EN;
-  const INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(id), nullptr, AlreadyRunningProc,
-                                         reinterpret_cast<LPARAM>(&pictures));
+  AlreadyRunningDialog dialog(pictures);
+  const INT_PTR result = dialog.RunModal(instance, id, nullptr);
   return result <= 0 ? IDCANCEL : result;
 }
 
 HWND OpenOpeningNotice(HINSTANCE instance, const NotificationPictures& pictures, bool enlarge,
                        OpeningNoticeClosed closed) {
-  g_notice = {&pictures, closed, enlarge, nullptr};
-  return CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_OPENING_NOTICE), nullptr, OpeningNoticeProc, 0);
+  auto* notice = new OpeningNotice(pictures, enlarge, closed);
+  HWND window = notice->Create(instance, IDD_OPENING_NOTICE, nullptr);
+  if (!window) delete notice;  // no window, so no final message either
+  return window;
 }

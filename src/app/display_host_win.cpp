@@ -2,6 +2,7 @@
 
 #include "app/app_state_win.h"
 #include "settings/settings_store_win.h"
+#include "ui/dark_mode_win.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ void OnceAlarmEnded() { SaveSettings(App().settings, 1); }
 
 DisplayHooks MakeDisplayHooks() {
   DisplayHooks hooks;
+  hooks.dark_mode = IsDarkMode;
   hooks.memo_script_held_back = MemoScriptHeldBack;
   hooks.once_alarm_ended = OnceAlarmEnded;
   return hooks;

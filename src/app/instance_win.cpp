@@ -3,7 +3,7 @@
 #include "app/app_texts.h"
 #include "app/commands.h"
 #include "app/dialogs_win.h"
-#include "app/message_win.h"
+#include "ui/message_box_win.h"
 #include "app/resource_ids.h"
 
 namespace {
@@ -13,7 +13,8 @@ HWND FindRunningWindow() { return FindWindowW(L"kirabi", nullptr); }
 void SendInstanceCommand(uint32_t command) {
   HWND running = FindRunningWindow();
   if (!running) {
-    ShowAppMessage(nullptr, app_text::kForwardWindowNotFound, MB_OK | MB_ICONERROR);
+    ShowMessage(nullptr, app_text::kForwardWindowNotFound.In(AppLanguage()),
+                app_text::kProductName.In(AppLanguage()), MB_OK | MB_ICONERROR);
     return;
   }
   SendMessageW(running, kInstanceCommandMessage, command, 0);
@@ -24,7 +25,10 @@ void SendInstanceCommand(uint32_t command) {
 void RequestShutdown(bool silent) {
   HWND running = FindRunningWindow();
   if (!running) {
-    if (!silent) ShowAppMessage(nullptr, app_text::kForcedExitWindowNotFound, MB_OK | MB_ICONERROR);
+    if (!silent) {
+      ShowMessage(nullptr, app_text::kForcedExitWindowNotFound.In(AppLanguage()),
+                  app_text::kProductName.In(AppLanguage()), MB_OK | MB_ICONERROR);
+    }
     return;
   }
   SendMessageW(running, WM_DESTROY, 0, 0);

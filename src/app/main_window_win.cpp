@@ -13,7 +13,13 @@
 #include "app/dialogs_win.h"
 #include "app/external_text.h"
 #include "app/hide_rule.h"
-#include "app/message_win.h"
+#include "ui/about_box_win.h"
+#include "ui/help_topics.h"
+#include "ui/help_win.h"
+#include "ui/message_box_win.h"
+#include "ui/shortcut_win.h"
+#include "ui/text_file_win.h"
+#include "ui/web_addresses.h"
 #include "app/pictures_win.h"
 #include "app/resource_ids.h"
 #include "app/tray_action.h"
@@ -27,18 +33,6 @@
 static_assert(timer_id::kFadeStep == kFadeTimerId, "the overlay's fade timer is the main window's fade step");
 
 namespace {
-
-std::wstring StartupShortcutPath(Language language) {
-  wchar_t folder[MAX_PATH] = L"";
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
-  std::wstring path = folder;
-  path += language == Language::Japanese ? L"\\キラビ.lnk" : L"\\kirabi.lnk";
-  return path;
-}
-
-bool FileExists(const std::wstring& path) {
-  return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 // The state at this moment: a click on the icon or its balloon is input to
 // the shell's window, so this thread's own key state does not see it.
@@ -167,11 +161,13 @@ void ToggleHide() {
 void EmptyClipboard(HWND window) {
   AppState& app = App();
   if (!OpenClipboard(window)) {
-    ShowAppMessage(window, app_text::kClipboardNotOpened, MB_OK | MB_ICONERROR);
+    ShowMessage(window, app_text::kClipboardNotOpened.In(AppLanguage()), kProductName.In(AppLanguage()),
+                MB_OK | MB_ICONERROR);
     return;
   }
   if (!::EmptyClipboard()) {
-    ShowAppMessage(window, app_text::kClipboardNotEmptied, MB_OK | MB_ICONERROR);
+    ShowMessage(window, app_text::kClipboardNotEmptied.In(AppLanguage()), kProductName.In(AppLanguage()),
+                MB_OK | MB_ICONERROR);
   }
   // The clipboard cache is cleared here once the clipboard monitor exists.
   CloseClipboard();
@@ -190,7 +186,7 @@ void SetMenuChecks() {
   HMENU menu = GetSubMenu(app.menu, 0);
   CheckMenuItem(menu, command::kToggleHide, MF_BYCOMMAND | (app.display.state().hidden ? MF_CHECKED : MF_UNCHECKED));
   CheckMenuItem(menu, command::kStartupShortcut,
-                MF_BYCOMMAND | (FileExists(app.shortcut_path) ? MF_CHECKED : MF_UNCHECKED));
+                MF_BYCOMMAND | (StartupShortcutExists(app.shortcut_path) ? MF_CHECKED : MF_UNCHECKED));
   CheckMenuItem(menu, command::kAlarmCountdown,
                 MF_BYCOMMAND | (app.settings.ALARM_NOKORI ? MF_CHECKED : MF_UNCHECKED));
 }
@@ -261,6 +257,18 @@ void OnClipboardConsumersChanged() {
 void LockMemoText() { EnterCriticalSection(&App().memo_lock); }
 void UnlockMemoText() { LeaveCriticalSection(&App().memo_lock); }
 
+// The sheet's help topics and memo files.
+void ShowSheetHelp(HWND owner, const wchar_t* topic) { ShowHelp(owner, U16View(topic)); }
+int LoadMemoFile(const wchar_t* path, std::wstring& into) {
+  std::u16string text;
+  const int result = LoadTextFileAt(path, text);
+  if (result == kLoadOk) into.assign(text.begin(), text.end());
+  return result;
+}
+int SaveMemoFile(const wchar_t* path, const std::wstring& text) {
+  return SaveTextFileUtf8At(path, U16View(text.c_str(), text.size()));
+}
+
 SheetHost MakeSheetHost() {
   AppState& app = App();
   SheetHost host;
@@ -278,12 +286,11 @@ SheetHost MakeSheetHost() {
   host.clipboard_consumers_changed = &OnClipboardConsumersChanged;
   host.lock_memo = &LockMemoText;
   host.unlock_memo = &UnlockMemoText;
-  // Wired as their services arrive: asking a running memo script to stop
-  // (script host), help topics and the memo's text-file load and save.
+  // Wired when the script host arrives: asking a running memo script to stop.
   host.stop_memo_script = nullptr;
-  host.show_help = nullptr;
-  host.load_text_file = nullptr;
-  host.save_text_file_utf8 = nullptr;
+  host.show_help = &ShowSheetHelp;
+  host.load_text_file = &LoadMemoFile;
+  host.save_text_file_utf8 = &SaveMemoFile;
   return host;
 }
 
@@ -306,6 +313,45 @@ void OpenSettingsSheet(uint32_t page) {
   OpenSettingsDialog(host, int(page));
   app.dialog_open = false;
   app.settings_sheet = nullptr;
+}
+
+// A command that may show a box counts as an open dialog while it runs.
+template <class Fn>
+void WhileDialogOpen(Fn run) {
+  AppState& app = App();
+  const bool was_open = app.dialog_open;
+  app.dialog_open = true;
+  run();
+  app.dialog_open = was_open;
+}
+
+// The start-up shortcut prompt counts as an open dialog while it runs.
+void StartupShortcutCommand(HWND window) {
+  AppState& app = App();
+  if (app.dialog_open) return;
+  app.dialog_open = true;
+  RunStartupCommand(window, AppLanguage(), app.shortcut_path, app.executable_path);
+  app.dialog_open = false;
+}
+
+void OpenAboutBox() {
+  AppState& app = App();
+  if (app.dialog_open) return;
+  AboutParameters about;
+  about.language = AppLanguage();
+  about.icon = IDI_APPLICATION_ICON;
+  about.module = app.instance;
+  about.name = app_text::kProductName.In(AppLanguage());
+  about.site = web_address::kProductSite;
+  about.contact = web_address::kContact;
+  about.contribution = web_address::kContribution;
+  about.feedback = web_address::kFeedback;
+  about.description = app_text::kDescription.In(AppLanguage());
+  about.window_out = &app.about_box;
+  app.dialog_open = true;
+  ShowAboutBox(about);
+  app.dialog_open = false;
+  app.about_box = nullptr;
 }
 
 // --- the tray icon ---
@@ -457,6 +503,7 @@ void OnCreate(HWND window) {
   ImmAssociateContext(window, nullptr);
   app.menu = LoadMenuW(app.instance, MAKEINTRESOURCEW(AppLanguage() == Language::Japanese ? IDM_TRAY_JA : IDM_TRAY_EN));
   if (app.menu) SetMenuDefaultItem(GetSubMenu(app.menu, 0), 0, TRUE);
+  if (app.menu && web_address::kFeedback.empty()) DeleteMenu(app.menu, command::kFeedback, MF_BYCOMMAND);
   // Clipboard watching (CLIPBOARD, AUTO_PLAINER, AUTO_DEL_CLIP, MEMO_AS_SCRIPT)
   // starts here once the clipboard monitor exists.
   SetTimer(window, timer_id::kDisplayTick, DisplayTickPeriodMs(app.settings.INTERVAL), nullptr);
@@ -513,8 +560,12 @@ void RunCommand(HWND window, uint32_t id) {
     case command::kAlarmCountdown: ToggleAlarmCountdown(); break;
     case command::kSuspendDriveWarning: app.display.alarm().SuspendDriveWarning(); break;
     case command::kExit: DestroyWindow(window); break;
-    // Stripping formatting, the start-up shortcut, help, the feedback page,
-    // the about box and the donation topic arrive with their own parts.
+    case command::kStartupShortcut: StartupShortcutCommand(window); break;
+    case command::kHelp: WhileDialogOpen([&] { ShowHelp(window, kTopicFile); }); break;
+    case command::kDonationHelp: WhileDialogOpen([&] { ShowHelp(window, kTopicContribution); }); break;
+    case command::kFeedback: WhileDialogOpen([&] { OpenFeedbackPage(window, AppLanguage()); }); break;
+    case command::kAbout: OpenAboutBox(); break;
+    // Stripping formatting arrives with the clipboard commands.
     default: break;
   }
 }

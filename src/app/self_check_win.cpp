@@ -2,7 +2,8 @@
 
 #include <imagehlp.h>
 
-#include "app/message_win.h"
+#include "app/app_texts.h"
+#include "ui/message_box_win.h"
 
 SelfCheck CheckExecutableFile(const wchar_t* path) {
   DWORD header_sum = 0;
@@ -14,6 +15,7 @@ SelfCheck CheckExecutableFile(const wchar_t* path) {
 
 void RunSelfCheck(HWND owner, const wchar_t* executable_path) {
   if (CheckExecutableFile(executable_path) != SelfCheck::kMatches) {
-    ShowAppMessage(owner, app_text::kSelfCheckFailed, MB_OK | MB_ICONWARNING);
+    ShowMessage(owner, app_text::kSelfCheckFailed.In(AppLanguage()), app_text::kProductName.In(AppLanguage()),
+                MB_OK | MB_ICONWARNING);
   }
 }

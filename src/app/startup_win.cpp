@@ -13,7 +13,10 @@
 #include "app/display_host_win.h"
 #include "app/instance_win.h"
 #include "app/main_window_win.h"
-#include "app/message_win.h"
+#include "ui/dark_mode_win.h"
+#include "ui/help_topics.h"
+#include "ui/message_box_win.h"
+#include "ui/optional_api_win.h"
 #include "app/resource_ids.h"
 #include "app/self_check_win.h"
 #include "app/tray_win.h"
@@ -21,7 +24,6 @@
 #include "common/wide_win.h"
 #include "display/flash_window_win.h"
 #include "settings/interface_language_win.h"
-#include "settings/settings_message_win.h"
 #include "settings/settings_store_win.h"
 
 AppState& App() {
@@ -43,33 +45,22 @@ void LoadIcons(AppState& app) {
 
 // Lets less privileged programs send external text (and dropped files).
 void AllowMessagesThroughPrivilegeFilter() {
-  using FilterFn = BOOL(WINAPI*)(UINT, DWORD);
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  auto filter = user32 ? reinterpret_cast<FilterFn>(
-                             reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter")))
-                       : nullptr;
+  const auto filter = Api().ChangeWindowMessageFilter;
   if (!filter) return;  // before version 6.0 there is no filter
   filter(WM_DROPFILES, MSGFLT_ADD);
   filter(WM_COPYDATA, MSGFLT_ADD);
   filter(0x49, MSGFLT_ADD);  // the copy-global-data message
 }
 
-void LookUpClipboardListener(ClipboardListenerFunctions& f) {
-  f.user32 = LoadLibraryExW(L"user32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (!f.user32) return;
-  f.add = reinterpret_cast<BOOL(WINAPI*)(HWND)>(
-      reinterpret_cast<void*>(GetProcAddress(f.user32, "AddClipboardFormatListener")));
-  f.remove = reinterpret_cast<BOOL(WINAPI*)(HWND)>(
-      reinterpret_cast<void*>(GetProcAddress(f.user32, "RemoveClipboardFormatListener")));
-}
-
 void SetExecutableFolderCurrent(const AppState& app) { SetCurrentDirectoryW(app.executable_folder.c_str()); }
 
 void OpenHelpSwitches() {
-  const std::u16string topic(kHelpTopicSwitches);
+  const std::u16string topic(kTopicCommandLine);
   const HINSTANCE result = ShellExecuteW(nullptr, L"open", L"hh.exe", Wide(topic), L".", SW_SHOWNORMAL);
   if (reinterpret_cast<INT_PTR>(result) <= 32) {
-    ShowAppMessage(nullptr, app_text::kHelpOpenFailed, MB_OK | MB_ICONERROR);
+    const Language language = AppLanguage();
+    ShowMessage(nullptr, app_text::kHelpOpenFailed.In(language), app_text::kProductName.In(language),
+                MB_OK | MB_ICONERROR);
   }
 }
 
@@ -84,10 +75,6 @@ void ReregisterHotkeys() {
 }
 void LockMemo() { EnterCriticalSection(&App().memo_lock); }
 void UnlockMemo() { LeaveCriticalSection(&App().memo_lock); }
-
-int AppMessageBoxForSettings(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
-  return ShowAppMessage(owner, U16View(text), U16View(caption), type);
-}
 
 bool CreateWindows(AppState& app) {
   OverlayClassResources classes;
@@ -128,8 +115,8 @@ void CleanUp(AppState& app, HANDLE mutex) {
   app.key_brush = nullptr;
   ReleaseMutex(mutex);
   CloseHandle(mutex);
-  if (app.listener.user32) FreeLibrary(app.listener.user32);
-  app.listener = {};
+  ReleaseDarkMode();
+  UnloadOptionalApi();
   CoUninitialize();
   DeleteNotificationPictures(app.pictures);
 }
@@ -139,7 +126,8 @@ void CleanUp(AppState& app, HANDLE mutex) {
 int RunKirabi(HINSTANCE instance, const wchar_t* command_line) {
   AppState& app = App();
   app.instance = instance;
-  InitDarkMode();
+  InitDarkMode(instance);
+  AllowDarkModeForApp();
   SetAppLanguage(DetectInterfaceLanguage());
   InitTray(instance);
   app.settings = DefaultSettings(AppLanguage());
@@ -180,7 +168,6 @@ int RunKirabi(HINSTANCE instance, const wchar_t* command_line) {
   app.executable_folder.assign(Wide(folder), folder.size());
   SetExecutableFolderCurrent(app);
 
-  SetSettingsMessageBox(AppMessageBoxForSettings);
   SettingsHooks hooks;
   hooks.notify_save_error = NotifySaveError;
   hooks.hotkeys_saved = ReregisterHotkeys;
@@ -210,11 +197,13 @@ int RunKirabi(HINSTANCE instance, const wchar_t* command_line) {
   app.key_brush = CreateSolidBrush(RGB(0, 255, 0));
   SetExecutableFolderCurrent(app);
   LoadSettings(app.settings);
-  LookUpClipboardListener(app.listener);
+  // The clipboard listener pair is looked up with the other optional
+  // functions (Api().ClipboardListenerAvailable()).
 
   app.display.hooks() = MakeDisplayHooks();
   if (!CreateWindows(app)) {
-    ShowAppMessage(nullptr, app_text::kWindowCreationFailed, MB_OK | MB_ICONERROR);
+    ShowMessage(nullptr, app_text::kWindowCreationFailed.In(AppLanguage()), kProductName.In(AppLanguage()),
+                MB_OK | MB_ICONERROR);
     CleanUp(app, mutex);
     return 0;
   }

@@ -5,7 +5,7 @@
 #include "settings/ini_store_win.h"
 #include "settings/registry_store_win.h"
 #include "common/wide_win.h"
-#include "settings/settings_message_win.h"
+#include "ui/message_box_win.h"
 #include "settings/settings_store_win.h"
 
 namespace {
@@ -15,7 +15,7 @@ const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wch
 // A sorted list would break the most-recent-first order.
 void WarnWhenSorted(HWND combo) {
   if (GetWindowLongW(combo, GWL_STYLE) & CBS_SORT) {
-    ShowSettingsMessage(GetParent(combo), u"Warning: Combobox Control has CBS_SORT style!", u"ComboboxQueue",
+    ShowMessage(GetParent(combo), u"Warning: Combobox Control has CBS_SORT style!", u"ComboboxQueue",
                         MB_OK | MB_ICONERROR);
   }
 }

@@ -4,7 +4,7 @@
 
 #include "common/wide_win.h"
 #include "settings/registry_value.h"
-#include "settings/settings_message_win.h"
+#include "ui/message_box_win.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ REGW::~REGW() {
 }
 
 void REGW::Warn(RegwWarning warning) {
-  ShowSettingsMessage(nullptr, RegwWarningText(warning, language_), kRegistryCaption, MB_OK | MB_ICONWARNING);
+  ShowMessage(nullptr, RegwWarningText(warning, language_), kRegistryCaption, MB_OK | MB_ICONWARNING);
 }
 
 bool REGW::OpenKey(const wchar_t* subkey, int flags) {

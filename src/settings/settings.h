@@ -25,7 +25,7 @@
 //                      saved (whether or not the writes succeeded).
 //   lock_memo/unlock_memo  the memo lock, held while MEMO is copied for a
 //                      save or replaced by a load.
-// The message box for the store's own messages is in settings_message_win.h.
+// The store's own messages go through the program's message box (ui/message_box_win.h).
 //
 // Related headers: memory_store.h (an in-memory store for tests),
 // settings_copy.h (/OR, /RO over any two stores), store_selection.h,

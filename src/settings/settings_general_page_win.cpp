@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "settings/combo_history_win.h"
-#include "settings/settings_message_win.h"
+#include "ui/message_box_win.h"
 #include "settings/settings_pages_win.h"
 #include "settings/settings_sheet_ids.h"
 #include "settings/settings_store_win.h"

@@ -11,6 +11,8 @@
 #include "settings/settings_sheet_ids.h"
 #include "settings/settings_store_win.h"
 #include "settings/sheet_rules.h"
+#include "app/hotkeys.h"
+#include "ui/dark_mode_win.h"
 #include "ui/help_topics.h"
 
 namespace {
@@ -44,6 +46,13 @@ class HotkeysPage final : public SheetPageBase {
   uint32_t Hotkey(int control) const { return uint32_t(SendDlgItemMessageW(window(), control, HKM_GETHOTKEY, 0, 0)) & 0xFFFF; }
 };
 
+// What a hotkey box shows when the program paints it (dark mode).
+std::u16string HotkeyBoxText(uint32_t value) {
+  wchar_t name[64] = L"";
+  if ((value & 0xFF) != 0) GetKeyNameTextW(LONG(MapVirtualKeyW(value & 0xFF, MAPVK_VK_TO_VSC)) << 16, name, 64);
+  return HotkeyText(value, reinterpret_cast<const char16_t*>(name), AppLanguage());
+}
+
 void HotkeysPage::OnInitPage() {
   const Settings& s = settings();
   for (const HotkeyRow& row : kRows) {
@@ -51,6 +60,7 @@ void HotkeysPage::OnInitPage() {
     SendDlgItemMessageW(window(), row.control, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S | HKCOMB_C | HKCOMB_A,
                         MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     SendDlgItemMessageW(window(), row.control, HKM_SETHOTKEY, WPARAM(s.*row.field & 0xFFFF), 0);
+    ThemeHotkeyBox(GetDlgItem(window(), row.control), HotkeyBoxText);
   }
   LimitText(IDC_H_TITLESUBSTR, 519);
   SetText(IDC_H_TITLESUBSTR, s.TITLESUBSTR.view());

@@ -12,7 +12,7 @@
 
 #include "common/text_pair.h"
 #include "common/wide_win.h"
-#include "settings/settings_message_win.h"
+#include "ui/message_box_win.h"
 #include "settings/settings_sheet_win.h"
 #include "ui/dialog_win.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/enlarge.h"
-#include "settings/settings_message_win.h"
+#include "ui/message_box_win.h"
 #include "settings/settings_pages_win.h"
 #include "settings/sheet_rules.h"
 #include "ui/dark_mode_win.h"
@@ -40,7 +40,7 @@ int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM) {
     SetWindowLongPtrW(sheet, GWL_EXSTYLE, GetWindowLongPtrW(sheet, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_CONTEXTHELP));
     ApplyDarkTitleBar(sheet);
     ThemeChildren(sheet);
-    // The tab strip's dark painting is hooked here once the theming offers it.
+    ThemeTabStrip(PropSheet_GetTabControl(sheet));
   }
   return 0;
 }
@@ -232,11 +232,11 @@ void SheetPageBase::SetSpin(int spin, int low, int high) const {
 void SheetPageBase::LimitText(int id, int chars) const { SendDlgItemMessageW(window(), id, EM_LIMITTEXT, chars, 0); }
 
 int SheetPageBase::Message(const TextPair& text, const TextPair& caption, UINT type) const {
-  return ShowSettingsMessage(window(), text.In(language()), caption.In(language()), type);
+  return ShowMessage(window(), text.In(language()), caption.In(language()), type);
 }
 
 int SheetPageBase::Message(std::u16string_view text, UINT type) const {
-  return ShowSettingsMessage(window(), text, kProductName.In(language()), type);
+  return ShowMessage(window(), text, kProductName.In(language()), type);
 }
 
 void SheetPageBase::SwitchPage(int page) const {

@@ -7,7 +7,7 @@
 #include "common/executable_path_win.h"
 #include "common/text_pair.h"
 #include "settings/settings_copy.h"
-#include "settings/settings_message_win.h"
+#include "ui/message_box_win.h"
 #include "settings/store_messages.h"
 
 namespace {
@@ -42,7 +42,7 @@ UINT IconFlag(MessageIcon icon) {
 void ShowCopyResult(StoreCopy copy, bool ok) {
   const Language language = AppLanguage();
   const CopyResultMessage message = CopyResultText(copy, ok, language);
-  ShowSettingsMessage(nullptr, message.text, kProductName.In(language), MB_OK | IconFlag(message.icon));
+  ShowMessage(nullptr, message.text, kProductName.In(language), MB_OK | IconFlag(message.icon));
 }
 
 }  // namespace

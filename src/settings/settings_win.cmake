@@ -2,12 +2,11 @@
 # process-wide store and the language rule's platform reads.
 kirabi_win_library(kirabi_settings_win
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/settings_message_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/interface_language_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registry_store_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ini_store_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_store_win.cpp
-  DEPS kirabi_settings advapi32 user32 kernel32)
+  DEPS kirabi_settings kirabi_ui_win advapi32 user32 kernel32)
 
 # The settings sheet, its pages, the per-hour sound dialog and the combo-box
 # histories.

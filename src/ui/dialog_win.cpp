@@ -48,6 +48,7 @@ INT_PTR Dialog::Route(Dialog* self, HWND window, UINT message, WPARAM wparam, LP
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, DWLP_USER, 0);
     self->window_ = nullptr;
+    self->OnFinalMessage();
   }
   return result;
 }
@@ -56,7 +57,19 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
   INT_PTR result = 0;
   if (OnMessage(message, wparam, lparam, result)) return result;
   switch (message) {
-    case WM_INITDIALOG: return OnInit() ? TRUE : FALSE;
+    case WM_INITDIALOG: {
+      const bool focus = OnInit();
+      ThemeDialog();
+      return focus ? TRUE : FALSE;
+    }
+    case WM_THEMECHANGED:
+      ThemeDialog();
+      return FALSE;
+    case WM_SETTINGCHANGE:
+      // The system's colour set changed: the state, then every control.
+      OnSettingChange(window_, reinterpret_cast<const wchar_t*>(lparam));
+      ThemeDialog();
+      return FALSE;
     case WM_COMMAND: return OnCommand(LOWORD(wparam), HIWORD(wparam), HWND(lparam)) ? TRUE : FALSE;
     case WM_NOTIFY: {
       NMHDR* header = reinterpret_cast<NMHDR*>(lparam);
@@ -65,15 +78,19 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER: return OnTimer(UINT_PTR(wparam)) ? TRUE : FALSE;
     case WM_DESTROY: OnDestroy(); return FALSE;
     case WM_ERASEBKGND: return EraseDialogBackground(window_, HDC(wparam)) ? TRUE : FALSE;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: return INT_PTR(DialogControlColour(HDC(wparam)));
-    default: return FALSE;
+    default:
+      if (IsControlColourMessage(message)) return INT_PTR(DialogControlColour(HDC(wparam)));
+      return FALSE;
   }
+}
+
+// Themes the controls (and their tooltips) after the dialog's own OnInit has
+// created whatever it adds, and repaints.
+void Dialog::ThemeDialog() {
+  ApplyDarkTitleBar(window_);
+  ThemeChildren(window_);
+  ThemeDisabledControls(window_);
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 bool Dialog::OnCommand(int id, int code, HWND control) {

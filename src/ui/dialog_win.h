@@ -44,8 +44,16 @@ class Dialog {
   virtual bool OnNotify(int id, NMHDR* header) { (void)id, (void)header; return false; }
   virtual bool OnTimer(UINT_PTR id) { (void)id; return false; }
   virtual void OnDestroy() {}
+  // The very last call, after the window is gone: a modeless dialog that
+  // owns itself may delete itself here.
+  virtual void OnFinalMessage() {}
   // Everything else; `result` is what the procedure returns when handled.
   virtual bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR& result);
+
+  // Themes every control for the current dark-mode state; the base does it
+  // after OnInit and on theme and colour-set changes. A dialog with rules of
+  // its own overrides it.
+  virtual void ThemeDialog();
 
   // Sets the value a handled message returns to its sender (DWLP_MSGRESULT).
   void SetResult(LONG_PTR value) { SetWindowLongPtrW(window_, DWLP_MSGRESULT, value); }

@@ -12,3 +12,7 @@ inline constexpr char16_t kTopicHotkeys[] = u"kirabi.chm::/_RESOURCE/HLP000017.h
 inline constexpr char16_t kTopicFade[] = u"kirabi.chm::/_RESOURCE/HLP000017.html#moveshow";
 inline constexpr char16_t kTopicCommandLine[] = u"kirabi.chm::/_RESOURCE/HLP000021.html";
 inline constexpr char16_t kTopicAdminRun[] = u"kirabi.chm::/_RESOURCE/HLP000006.html#admin";
+
+// The tray menu: the help file on its default page, and the contribution page.
+inline constexpr char16_t kTopicFile[] = u"kirabi.chm";
+inline constexpr char16_t kTopicContribution[] = u"kirabi.chm::/_RESOURCE/kifu.html";

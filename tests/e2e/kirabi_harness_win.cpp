@@ -200,3 +200,37 @@ std::vector<std::wstring> BalloonTexts() {
 }
 
 void Pause(DWORD ms) { Sleep(ms); }
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = p;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+RECT ClientOnScreen(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+ClientLook LookAtClient(HWND window) {
+  ClientLook look;
+  const RECT r = ClientOnScreen(window);
+  look.area = (r.right - r.left) * (r.bottom - r.top);
+  // Painting may lag behind the window's appearance: wait for it to settle.
+  const DWORD start = GetTickCount();
+  while (CountScreenPixels(r, RGB(56, 56, 56)) <= look.area / 3 && GetTickCount() - start < 3000) Sleep(50);
+  Pause(300);
+  look.dark = CountScreenPixels(r, RGB(56, 56, 56));
+  look.white = CountScreenPixels(r, RGB(255, 255, 255));
+  look.face = CountScreenPixels(r, GetSysColor(COLOR_BTNFACE));
+  return look;
+}

@@ -59,3 +59,19 @@ int CountScreenPixels(const RECT& area, COLORREF color);
 std::vector<std::wstring> BalloonTexts();
 
 void Pause(DWORD ms);
+
+// The clipboard's text (CF_UNICODETEXT); empty when it holds none.
+std::wstring ClipboardText();
+// A window's client area in screen coordinates.
+RECT ClientOnScreen(HWND window);
+
+// How a window's client area looks once its dark background has been
+// painted (or after a few seconds): pixel counts of the dark background
+// (RGB 56,56,56), of white and of the system's dialog colour.
+struct ClientLook {
+  int area = 0;
+  int dark = 0;
+  int white = 0;
+  int face = 0;
+};
+ClientLook LookAtClient(HWND window);

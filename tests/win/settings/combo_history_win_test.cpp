@@ -14,13 +14,13 @@ namespace {
 class ComboboxQueueTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetSettingsMessageBox(CollectMessage);
+    SetMessageBoxCollector(CollectMessage);
     ShownMessages().clear();
     combo_ = MakeCombo(CBS_DROPDOWN);
   }
   void TearDown() override {
     DestroyWindow(combo_);
-    SetSettingsMessageBox(nullptr);
+    SetMessageBoxCollector(nullptr);
   }
 
   static HWND MakeCombo(DWORD style) {

@@ -12,11 +12,11 @@ namespace {
 class RegwTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetSettingsMessageBox(CollectMessage);
+    SetMessageBoxCollector(CollectMessage);
     ShownMessages().clear();
     subkey_ = TempPlace::W(place_.Subkey());
   }
-  void TearDown() override { SetSettingsMessageBox(nullptr); }
+  void TearDown() override { SetMessageBoxCollector(nullptr); }
 
   void SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
     REGW reg(Language::English);

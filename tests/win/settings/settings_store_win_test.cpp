@@ -19,12 +19,12 @@ namespace {
 class StoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetSettingsMessageBox(CollectMessage);
+    SetMessageBoxCollector(CollectMessage);
     ShownMessages().clear();
     SetSettingsHooks({});
     CollectedSaveErrorNotices().clear();
   }
-  void TearDown() override { SetSettingsMessageBox(nullptr); }
+  void TearDown() override { SetMessageBoxCollector(nullptr); }
 
   void SetRegistryRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
     HKEY key = nullptr;

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "common/wide_win.h"
-#include "settings/settings_message_win.h"
 #include "settings/settings_store_win.h"
+#include "ui/message_box_win.h"
 
 struct ShownMessage {
   std::u16string text;
