@@ -221,8 +221,8 @@ std::basic_string<Char> SafeGroupReferences(const std::basic_string<Char>& forma
 
 // A replacement made only of literal text, "$$", "$&" and group numbers
 // ("$N", "${N}") is read once rather than by the library at every match.
-// Anything else (escapes, "$`", "$'", "$+", named groups) is left to the
-// library's own reader.
+// Anything else (escapes, any other '$' form) is left to the library's own
+// reader.
 struct ReplacementPiece {
   size_t start = 0;   // of the literal text in the parsed copy
   size_t length = 0;  // of the literal text
@@ -265,10 +265,8 @@ bool ParsePlainReplacement(const std::basic_string<Char>& format, std::basic_str
       if (end == first || IsAsciiDigit(unit(end)) || (brace && unit(end) != '}')) return false;
       close(number);
       i = end + (brace ? 1 : 0);
-    } else if (next == '`' || next == '\'' || next == '+') {
-      return false;
     } else {
-      literals.push_back(format[i++]);
+      return false;  // "$`", "$'", "$+", "$MATCH", "$^N", a '$' at the end
     }
   }
   close(-1);
