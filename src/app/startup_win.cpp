@@ -25,6 +25,7 @@
 #include "display/flash_window_win.h"
 #include "settings/interface_language_win.h"
 #include "settings/settings_store_win.h"
+#include "ui/help_topics.h"
 
 AppState& App() {
   static AppState state;
