@@ -31,6 +31,7 @@
 #include "clipboard/clipboard_monitor_win.h"
 #include "clipboard/clipboard_rules.h"
 #include "display/placement.h"
+#include "display/tick_cursor.h"
 #include "settings/settings_sheet_win.h"
 #include "settings/settings_store_win.h"
 
@@ -44,13 +45,12 @@ bool KeyDown(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
 
 // --- the display tick ---
 
+// Each platform call on the tick is a round trip (to the Wine server, or a
+// kernel transition on Windows), so the cursor information is read at most
+// once per tick and serves the hide rules, placement and the cycle.
 class WindowHideProbe final : public HideProbe {
  public:
-  bool CursorHidden() override {
-    CURSORINFO info{};
-    info.cbSize = sizeof info;
-    return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) == 0;
-  }
+  bool CursorHidden() override { return Read() && (info_.flags & CURSOR_SHOWING) == 0; }
   void ForegroundTitle(TextBuffer& title) override {
     title.clear();
     HWND foreground = GetForegroundWindow();
@@ -60,10 +60,54 @@ class WindowHideProbe final : public HideProbe {
     }
   }
   bool CursorIsIBeam() override {
-    CURSORINFO info{};
-    info.cbSize = sizeof info;
-    return GetCursorInfo(&info) && info.hCursor == LoadCursorW(nullptr, IDC_IBEAM);
+    static const HCURSOR ibeam = LoadCursorW(nullptr, IDC_IBEAM);
+    return Read() && info_.hCursor == ibeam;
   }
+  // The position that came with the information, when it was read.
+  bool Position(Point& at) const {
+    if (!asked_ || !read_) return false;
+    at = Point{info_.ptScreenPos.x, info_.ptScreenPos.y};
+    return true;
+  }
+
+ private:
+  bool Read() {
+    if (!asked_) {
+      asked_ = true;
+      info_.cbSize = sizeof info_;
+      read_ = GetCursorInfo(&info_) != 0;
+    }
+    return read_;
+  }
+
+  CURSORINFO info_{};
+  bool asked_ = false;
+  bool read_ = false;
+};
+
+bool InfoPositionTrusted(Point from_info) {
+  static CursorAgreement agreement;
+  if (agreement.NeedsComparison()) {
+    POINT plain{};
+    if (GetCursorPos(&plain)) agreement.Compare(from_info, Point{plain.x, plain.y});
+  }
+  return agreement.Trusted();
+}
+
+// Placement and the cycle take the tick's one cursor read for as long as the
+// tick lasts.
+class TickCursorScope {
+ public:
+  TickCursorScope(TickCursor& cursor, const WindowHideProbe& probe) : cursor_(cursor) {
+    Point at;
+    if (probe.Position(at) && InfoPositionTrusted(at)) cursor_.Set(at);
+  }
+  ~TickCursorScope() { cursor_.Clear(); }
+  TickCursorScope(const TickCursorScope&) = delete;
+  TickCursorScope& operator=(const TickCursorScope&) = delete;
+
+ private:
+  TickCursor& cursor_;
 };
 
 void OnDisplayTick() {
@@ -72,7 +116,9 @@ void OnDisplayTick() {
   DisplayRuntime& display = app.display;
   WindowHideProbe probe;
   const HideSettings hide{app.settings.TITLESUBSTR.view(), app.settings.IBEAMHIDE != 0};
-  if (DisplayHideReason(display.state().hidden, hide, probe) != HideReason::kNone) {
+  const HideReason reason = DisplayHideReason(display.state().hidden, hide, probe);
+  TickCursorScope cursor(display.windows().tick_cursor(), probe);
+  if (reason != HideReason::kNone) {
     display.windows().Hide();
     display.CycleWithoutDrawing();
     app.was_hidden = true;

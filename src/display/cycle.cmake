@@ -9,6 +9,7 @@ kirabi_portable_library(kirabi_display
     ${CMAKE_CURRENT_LIST_DIR}/display_cycle.cpp
     ${CMAKE_CURRENT_LIST_DIR}/placement.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dpi_scale.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tick_cursor.cpp
   DEPS ${_kirabi_display_deps}
 )
 

@@ -53,6 +53,7 @@ TimeRecord WinDisplaySources::LocalNow() {
 uint32_t WinDisplaySources::TickCount() { return GetTickCount(); }
 
 Point WinDisplaySources::CursorPosition() {
+  if (tick_cursor_.known()) return tick_cursor_.at();
   POINT p{};
   if (!GetCursorPos(&p)) return Point{};
   return Point{p.x, p.y};
@@ -119,7 +120,7 @@ void GdiCanvasProvider::Release() {
 DisplayRuntime::DisplayRuntime(Settings& settings, HINSTANCE instance)
     : settings_(settings),
       sampler_(system_sources_),
-      sources_(settings, hooks_, instance) {
+      sources_(settings, hooks_, instance, windows_.tick_cursor()) {
   background_paint_.settings = &settings_;
   background_paint_.dark_mode = nullptr;
 }

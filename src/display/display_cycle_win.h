@@ -62,8 +62,9 @@ ImeReading ReadForegroundIme();
 
 class WinDisplaySources final : public DisplaySources {
  public:
-  WinDisplaySources(const Settings& settings, const DisplayHooks& hooks, HINSTANCE instance)
-      : settings_(settings), hooks_(hooks), instance_(instance) {}
+  WinDisplaySources(const Settings& settings, const DisplayHooks& hooks, HINSTANCE instance,
+                    const TickCursor& tick_cursor)
+      : settings_(settings), hooks_(hooks), instance_(instance), tick_cursor_(tick_cursor) {}
 
   TimeRecord LocalNow() override;
   uint32_t TickCount() override;
@@ -84,6 +85,7 @@ class WinDisplaySources final : public DisplaySources {
   const Settings& settings_;
   const DisplayHooks& hooks_;
   HINSTANCE instance_;
+  const TickCursor& tick_cursor_;
 };
 
 // Draws nothing: the cycle's bookkeeping runs while the panel is hidden.

@@ -178,6 +178,7 @@ void OverlayWindowsWin::Attach(const OverlayHandles& handles) {
 }
 
 Point OverlayWindowsWin::CursorPosition() {
+  if (tick_cursor_.known()) return tick_cursor_.at();
   POINT p{};
   if (!GetCursorPos(&p)) return Point{};
   return Point{p.x, p.y};
@@ -190,13 +191,25 @@ Size OverlayWindowsWin::TextWindowSize() {
 }
 
 void OverlayWindowsWin::MoveWindows(Point text_at, Point background_at) {
-  constexpr UINT kFlags = SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+  // A panel that follows the cursor moves on most ticks. Raising it above
+  // other topmost windows and showing it are costly on every move; the
+  // z-order is asserted at most once a second, and showing only when hidden.
+  const DWORD now = GetTickCount();
+  const bool raise = !raised_once_ || now - last_raised_ >= kRaisePeriodMs;
+  if (raise) {
+    raised_once_ = true;
+    last_raised_ = now;
+  }
+  const HWND after = raise ? HWND_TOPMOST : nullptr;
+  const UINT flags = SWP_NOSIZE | SWP_NOACTIVATE | (raise ? 0u : UINT{SWP_NOZORDER});
+  const auto show = [](HWND window) { return IsWindowVisible(window) ? 0u : UINT{SWP_SHOWWINDOW}; };
   // The background first, so the text window ends up above it.
   if (handles_.background != nullptr) {
-    SetWindowPos(handles_.background, HWND_TOPMOST, background_at.x, background_at.y, 0, 0, kFlags);
+    SetWindowPos(handles_.background, after, background_at.x, background_at.y, 0, 0,
+                 flags | show(handles_.background));
   }
   if (handles_.text != nullptr) {
-    SetWindowPos(handles_.text, HWND_TOPMOST, text_at.x, text_at.y, 0, 0, kFlags);
+    SetWindowPos(handles_.text, after, text_at.x, text_at.y, 0, 0, flags | show(handles_.text));
   }
 }
 
@@ -256,6 +269,10 @@ bool OverlayWindowsWin::GetMonitor(int32_t index, MonitorInfo& info) {
 int32_t OverlayWindowsWin::MonitorDpiAt(Point point) { return DpiAtPoint(POINT{point.x, point.y}); }
 
 void OverlayWindowsWin::Hide() {
+  // A hidden panel's ticks make no platform calls for it.
+  const bool text_shown = handles_.text != nullptr && IsWindowVisible(handles_.text);
+  const bool background_shown = handles_.background != nullptr && IsWindowVisible(handles_.background);
+  if (!text_shown && !background_shown) return;
   if (handles_.text != nullptr) ShowWindow(handles_.text, SW_HIDE);
   if (handles_.background != nullptr) ShowWindow(handles_.background, SW_HIDE);
 }

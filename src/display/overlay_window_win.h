@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "display/placement.h"
+#include "display/tick_cursor.h"
 
 struct Settings;
 
@@ -89,8 +90,16 @@ class OverlayWindowsWin final : public OverlayWindows {
   // tick arrived while none was running.
   void EnsureFadeTimer();
 
+  // While the display tick has read the cursor, CursorPosition answers from
+  // that read instead of asking again.
+  TickCursor& tick_cursor() { return tick_cursor_; }
+
  private:
   OverlayHandles handles_;
+  TickCursor tick_cursor_;
+  static constexpr DWORD kRaisePeriodMs = 1000;
+  DWORD last_raised_ = 0;
+  bool raised_once_ = false;
   DWORD ui_thread_ = 0;
   bool fade_timer_running_ = false;
 };

@@ -1,7 +1,8 @@
 // The three regular-expression built-ins. Matching is done by Boost.Regex on
-// wide characters: UTF-8 arguments are widened (UTF-16 where wchar_t has 16
-// bits, code points where it has 32), and positions reported to the script
-// are turned back into UTF-8 byte counts. Pure ASCII arguments skip the
+// wide characters: UTF-8 arguments are widened to UTF-16 units whatever the
+// width of wchar_t, so a character outside the basic plane is two units to
+// '.' on every platform, as in the Windows program; positions reported to the
+// script are turned back into UTF-8 byte counts. Pure ASCII arguments skip the
 // widening (see ForMatching).
 #include "script/builtins_regex.h"
 
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "common/utf.h"
 #include "script/builtin_args.h"
@@ -17,24 +19,12 @@ namespace {
 
 std::wstring Widen(std::string_view text) {
   std::u16string units = Utf8ToUtf16(text);
-  std::wstring wide;
-  wide.reserve(units.size());
-  if constexpr (sizeof(wchar_t) == 2) {
-    wide.assign(units.begin(), units.end());
-  } else {
-    for (size_t i = 0; i < units.size(); ++i) {
-      char32_t unit = units[i];
-      bool pair = unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-                  units[i + 1] <= 0xDFFF;
-      if (pair) {
-        unit = 0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00);
-      }
-      wide.push_back(static_cast<wchar_t>(unit));
-    }
-  }
-  return wide;
+  return std::wstring(units.begin(), units.end());
 }
 
+// A code point above the basic plane only arises from an escape such as
+// \x{1F600} in a replacement where wchar_t has 32 bits; it is written as its
+// surrogate pair.
 std::string Narrow(const std::wstring& wide) {
   std::u16string units;
   units.reserve(wide.size());
@@ -229,21 +219,89 @@ std::basic_string<Char> SafeGroupReferences(const std::basic_string<Char>& forma
   return out;
 }
 
+// A replacement made only of literal text, "$$", "$&" and group numbers
+// ("$N", "${N}") is read once rather than by the library at every match.
+// Anything else (escapes, any other '$' form) is left to the library's own
+// reader.
+struct ReplacementPiece {
+  size_t start = 0;   // of the literal text in the parsed copy
+  size_t length = 0;  // of the literal text
+  int group = -1;     // a group to insert after the literal, or none
+};
+
+template <class Char>
+bool ParsePlainReplacement(const std::basic_string<Char>& format, std::basic_string<Char>& literals,
+                           std::vector<ReplacementPiece>& pieces) {
+  const size_t size = format.size();
+  auto unit = [&](size_t i) { return i < size ? static_cast<uint32_t>(format[i]) : 0u; };
+  ReplacementPiece piece{0, 0, -1};
+  auto close = [&](int group) {
+    piece.length = literals.size() - piece.start;
+    piece.group = group;
+    pieces.push_back(piece);
+    piece = ReplacementPiece{literals.size(), 0, -1};
+  };
+  size_t i = 0;
+  while (i < size) {
+    const uint32_t c = unit(i);
+    if (c == '\\') return false;
+    if (c != '$') {
+      literals.push_back(format[i++]);
+      continue;
+    }
+    const uint32_t next = unit(i + 1);
+    if (next == '$') {
+      literals.push_back(format[i]);
+      i += 2;
+    } else if (next == '&') {
+      close(0);
+      i += 2;
+    } else if (IsAsciiDigit(next) || next == '{') {
+      const bool brace = next == '{';
+      size_t end = i + 1 + (brace ? 1 : 0);
+      const size_t first = end;
+      int number = 0;
+      for (; IsAsciiDigit(unit(end)) && end - first < 6; ++end) number = number * 10 + int(unit(end) - '0');
+      if (end == first || IsAsciiDigit(unit(end)) || (brace && unit(end) != '}')) return false;
+      close(number);
+      i = end + (brace ? 1 : 0);
+    } else {
+      return false;  // "$`", "$'", "$+", "$MATCH", "$^N", a '$' at the end
+    }
+  }
+  close(-1);
+  return true;
+}
+
 // The library's own replace loop, except that the text between matches is
-// appended in one piece rather than a character at a time.
+// appended in one piece rather than a character at a time, and a plain
+// replacement is read once.
 template <class Char>
 std::string ReplaceMatches(std::string_view text, std::string_view expression, std::string_view format,
                            const RegexOptions& options) {
   boost::basic_regex<Char> re = Compile<Char>(expression, options);
   std::basic_string<Char> subject = ForMatching<Char>(text);
   std::basic_string<Char> replacement = SafeGroupReferences(ForMatching<Char>(format), re.mark_count());
+  std::basic_string<Char> literals;
+  std::vector<ReplacementPiece> pieces;
+  const bool plain = ParsePlainReplacement(replacement, literals, pieces);
+  const int groups = static_cast<int>(re.mark_count());
   std::basic_string<Char> out;
   out.reserve(subject.size());
   auto rest = subject.cbegin();
   using Iterator = boost::regex_iterator<typename std::basic_string<Char>::const_iterator, Char>;
   for (Iterator it(subject.cbegin(), subject.cend(), re, options.match), end; it != end; ++it) {
     out.append(it->prefix().first, it->prefix().second);
-    it->format(std::back_inserter(out), replacement, options.match, re);
+    if (plain) {
+      for (const ReplacementPiece& piece : pieces) {
+        out.append(literals, piece.start, piece.length);
+        if (piece.group >= 0 && piece.group <= groups && (*it)[piece.group].matched) {
+          out.append((*it)[piece.group].first, (*it)[piece.group].second);
+        }
+      }
+    } else {
+      it->format(std::back_inserter(out), replacement, options.match, re);
+    }
     rest = (*it)[0].second;
   }
   out.append(rest, subject.cend());

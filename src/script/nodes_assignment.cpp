@@ -164,10 +164,30 @@ ArrayAssignNode::ArrayAssignNode(std::string n, NodePtr i, NodePtr v, int32_t li
   growDepth(value.get());
 }
 
+namespace {
+
+// The value as a plain integer when it is one, read without building a copy
+// of it; false leaves the value unevaluated.
+[[gnu::always_inline]] inline bool PlainIntegerValue(Node& node, ScriptRun& run, int32_t& n) {
+  if (node.kind == kNodeVar) {
+    const VariableSlot& s = static_cast<VarNode&>(node).slot(run);
+    if (!s.exists || !IsPlainInteger(s.value) || !s.value.text.empty() || !s.value.elements.empty()) return false;
+    n = s.value.intValue;
+    return true;
+  }
+  if (!node.integerResult) return false;
+  n = node.kind == kNodeInt ? static_cast<IntNode&>(node).value : node.evaluateInteger(run);
+  return true;
+}
+
+}  // namespace
+
 ScriptValue& ArrayAssignNode::store(ScriptRun& run) {
   CheckStackAt(*this, run);
   int32_t n = IntegerOf(*index, run);
-  ScriptValue v = value->evaluate(run);
+  int32_t integer = 0;
+  const bool plain = PlainIntegerValue(*value, run, integer);
+  ScriptValue v = plain ? ScriptValue{} : value->evaluate(run);
   if (n < 0) {
     ReportBadIndex(run, name, n, line);
     n = 0;
@@ -175,8 +195,12 @@ ScriptValue& ArrayAssignNode::store(ScriptRun& run) {
   ChargeScriptMemory(ScriptValueBytes(v));
   ScriptValue& array = variable_.ref(run);
   ScriptValue& element = ElementAt(array, n);
-  element = std::move(v);
-  array.text = name;
+  if (plain) {
+    StoreInteger(element, integer);
+  } else {
+    element = std::move(v);
+  }
+  if (array.text != name) array.text = name;
   return element;
 }
 

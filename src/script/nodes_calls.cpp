@@ -212,10 +212,36 @@ bool FuncCallNode::callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optio
   return plain;
 }
 
+namespace {
+
+// Built-ins read an array argument by its name (the value's text); only
+// ArrayAdd and ArrayInit store such an argument, elements and all, into
+// another array. For the others an array variable is handed over without a
+// copy of its elements.
+bool StoresArgumentElements(std::string_view builtin) { return builtin == "ARRAYADD" || builtin == "ARRAYINIT"; }
+
+ScriptValue BuiltinArgument(Node& node, ScriptRun& run, bool whole_arrays) {
+  if (!whole_arrays && node.kind == kNodeVar) {
+    const VariableSlot& s = static_cast<VarNode&>(node).slot(run);
+    if (s.exists && s.value.isArray) {
+      ScriptValue named;
+      named.isArray = true;
+      named.isString = s.value.isString;
+      named.intValue = s.value.intValue;
+      named.text = s.value.text;
+      return named;
+    }
+  }
+  return node.evaluate(run);
+}
+
+}  // namespace
+
 ScriptValue FuncCallNode::callBuiltin(ScriptRun& run) {
   std::vector<ScriptValue> values;
   values.reserve(arguments.size());
-  for (const NodePtr& a : arguments) values.push_back(a->evaluate(run));
+  const bool whole_arrays = builtin_ == nullptr || StoresArgumentElements(builtin_->name);
+  for (const NodePtr& a : arguments) values.push_back(BuiltinArgument(*a, run, whole_arrays));
   if (builtin_) {
     BuiltinContext context{run, line};
     ScriptValue result = builtin_->handler(context, values);

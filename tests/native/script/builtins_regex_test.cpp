@@ -38,6 +38,26 @@ TEST_F(RegexBuiltins, PositionsInUtf8Bytes) {
   }
 }
 
+// Matching is on UTF-16 units on every platform: a character outside the
+// basic plane is two units, as in the Windows program.
+TEST_F(RegexBuiltins, CharactersBeyondTheBasicPlaneAreTwoUnits) {
+  const std::string smile = "\xF0\x9F\x98\x80";
+  struct Case {
+    std::string text, expression;
+    int32_t matched;
+  };
+  const std::vector<Case> matches = {
+      {smile, ".", 0}, {smile, "..", 1}, {smile, smile, 1}, {"a" + smile + "b", "a..b", 1}, {smile, "[^a]{2}", 1},
+  };
+  for (const Case& c : matches) {
+    EXPECT_EQ(CallInt("REGEX_MATCH", {S(c.text), S(c.expression)}), c.matched) << c.expression;
+  }
+  EXPECT_EQ(CallText("REGEX_REPLACE", {S("a" + smile + "b"), S("."), S("x")}), "xxxx");
+  EXPECT_EQ(CallText("REGEX_REPLACE", {S(smile + "ab"), S(".."), S("<$0>")}), "<" + smile + "><ab>");
+  EXPECT_EQ(CallInt("REGEX_SEARCH", {S(smile + smile), S("."), S("st"), S("ln")}), 4);
+  EXPECT_EQ(Texts("LN"), (std::vector<std::string>{"4", "0", "4", "0"}));
+}
+
 TEST_F(RegexBuiltins, SameArrayForStartsAndLengths) {
   EXPECT_EQ(CallInt("REGEX_SEARCH", {S("a--a"), S("a"), S("both"), S("BOTH")}), 2);
   // Each match writes its start, then its length, into the same elements.

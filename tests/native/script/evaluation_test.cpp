@@ -206,3 +206,27 @@ TEST(BuiltinTableTest, SharedHandlers) {
 }
 
 }  // namespace
+
+namespace {
+
+// Array variables handed to built-ins by value: the built-ins that read an
+// array by its name still see it, and ArrayAdd still stores the whole array.
+TEST(ArrayArguments, BuiltinsSeeArrayVariablesWholeOrByName) {
+  struct Case {
+    const char* script;
+    const char* printed;
+  };
+  const Case cases[] = {
+      {"a[0] = 5\na[3] = 7\nCB.SetOutputText(ArraySize(a) + a[3])", "11"},
+      {"a[0] = \"x\"\na[1] = \"y\"\nCB.SetOutputText(Join(a, \"-\"))", "x-y"},
+      {"a[0] = \"b\"\na[1] = \"a\"\nSortArray(a)\nCB.SetOutputText(a[0] + a[1])", "ab"},
+      {"a[0] = 1\na[1] = 2\nArrayAdd(\"b\", a)\nc = b[0]\nCB.SetOutputText(\"\" + ArraySize(c) + c[1])", "22"},
+  };
+  for (const Case& c : cases) {
+    const ScriptOutcome outcome = RunScriptText(c.script);
+    EXPECT_TRUE(outcome.errors.empty()) << c.script;
+    EXPECT_EQ(outcome.output, std::vector<std::string>{c.printed}) << c.script;
+  }
+}
+
+}  // namespace
