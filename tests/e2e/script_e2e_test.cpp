@@ -44,6 +44,8 @@ std::vector<std::wstring> ScriptSettings(const std::vector<std::wstring>& memo) 
           L"MEMO_COLOR_G=0",      L"MEMO_COLOR_B=255",    L"ALARM_BK_COLOR_R=255", L"ALARM_BK_COLOR_G=255",
           L"ALARM_BK_COLOR_B=0",  L"FONTSIZE=24",         L"LEFT=30",           L"TOP=40",
           L"NoOpeningDlg=1",      L"MEMO_AS_SCRIPT=1",    L"HIDESTOP=0",        L"HIDEMOVE=0",
+          // The clipboard line would draw the steering words in the memo colour.
+          L"CLIPBOARD=0",
           Memo(memo)};
 }
 
