@@ -32,13 +32,14 @@ std::vector<std::u16string> LoadIni(const std::u16string& path, const std::u16st
   return entries;
 }
 
+// The history's section is written anew in one atomic rewrite of the file.
 bool SaveIni(const std::u16string& path, const std::u16string& section, const std::vector<std::u16string>& entries) {
-  bool ok = WritePrivateProfileStringW(W(section), nullptr, nullptr, W(path)) != FALSE;
+  std::vector<IniKeyWrite> writes;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const std::wstring key = std::to_wstring(i);
-    ok = WritePrivateProfileStringW(W(section), key.c_str(), W(entries[i]), W(path)) != FALSE && ok;
+    const std::string key = std::to_string(i);
+    writes.push_back(IniKeyWrite{std::u16string(key.begin(), key.end()), entries[i]});
   }
-  return ok;
+  return RewriteIniSection(path, section, writes);
 }
 
 std::vector<std::u16string> LoadRegistry(const std::u16string& subkey, const std::u16string& name) {

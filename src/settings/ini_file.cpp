@@ -174,3 +174,17 @@ std::u16string MergeIniSection(std::u16string_view text, std::u16string_view sec
   }
   return out;
 }
+
+std::u16string RemoveIniSection(std::u16string_view text, std::u16string_view section) {
+  const std::u16string wanted = Folded(section);
+  std::u16string out;
+  out.reserve(text.size());
+  bool dropping = false;
+  for (const Line& line : SplitLines(text)) {
+    std::u16string_view name;
+    if (SectionName(line.body, name)) dropping = Folded(name) == wanted;
+    if (dropping) continue;
+    out.append(line.body).append(line.ending);
+  }
+  return out;
+}

@@ -41,3 +41,8 @@ struct IniKeyWrite {
 // as it was, line breaks included.
 std::u16string MergeIniSection(std::u16string_view text, std::u16string_view section,
                                const std::vector<IniKeyWrite>& writes);
+
+// The file text without any section of that name (its header and every line
+// up to the next section); everything else stays as it was. A section
+// written anew after this goes to the end, as the profile functions put it.
+std::u16string RemoveIniSection(std::u16string_view text, std::u16string_view section);

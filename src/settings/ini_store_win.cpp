@@ -177,6 +177,16 @@ bool IniSettingsStore::WriteColorTable(const CustomColors& colors) {
   return StoreWrites({IniKeyWrite{std::u16string(U16View(kColorTableKey)), EncodeProfileStruct(bytes, sizeof bytes)}}, ignored);
 }
 
+bool RewriteIniSection(const std::u16string& path, std::u16string_view section,
+                       const std::vector<IniKeyWrite>& writes) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return false;
+  const IniEncoding encoding = DetectIniEncoding(bytes);
+  if (encoding != IniEncoding::Utf16Le && encoding != IniEncoding::Empty) KeepOriginalCopy(path);
+  const std::u16string text = MergeIniSection(RemoveIniSection(FileText(bytes, encoding), section), section, writes);
+  return ReplaceWholeFile(path, EncodeIniText(text));
+}
+
 bool IniFileExists(const std::u16string& path) {
   HANDLE existing = CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -49,3 +49,7 @@ bool EnsureIniFile(const std::u16string& path);
 void SetIniReplaceCheckForTest(bool (*before_replace)());
 // True when the INI file can be opened for reading.
 bool IniFileExists(const std::u16string& path);
+// Replaces a whole section with `writes` (the combo-box histories) in one
+// atomic rewrite of the file; every other section stays as it was.
+bool RewriteIniSection(const std::u16string& path, std::u16string_view section,
+                       const std::vector<IniKeyWrite>& writes);

@@ -133,3 +133,15 @@ TEST(MergeIniSection, KeepsAHugeFileAroundTheSection) {
 }
 
 }  // namespace
+
+// A history's section is dropped whole and written anew at the end, so keys
+// left from a longer list cannot come back on the next load.
+TEST(RemoveIniSection, DropsEverySectionOfThatNameAndKeepsTheRest) {
+  const std::u16string before =
+      u"[qz]\r\nA=1\r\n[cbq_format]\r\n0=old\r\n1=older\r\n3=stale\r\n\r\n[other]\nx=y\n[CBQ_FORMAT]\r\n9=again\r\n";
+  EXPECT_EQ(RemoveIniSection(before, u"cbq_format"), u"[qz]\r\nA=1\r\n[other]\nx=y\n");
+  EXPECT_EQ(RemoveIniSection(u"[qz]\r\nA=1", u"missing"), u"[qz]\r\nA=1");
+  const std::u16string rewritten =
+      MergeIniSection(RemoveIniSection(before, u"cbq_format"), u"cbq_format", {{u"0", u"new"}, {u"1", u"old"}});
+  EXPECT_EQ(rewritten, u"[qz]\r\nA=1\r\n[other]\nx=y\n[cbq_format]\r\n0=new\r\n1=old\r\n");
+}
