@@ -535,6 +535,9 @@ void RunCommand(HWND window, uint32_t id) {
   }
 }
 
+// WM_DPICHANGED (not in every MinGW header set).
+constexpr UINT kDpiChangedMessage = 0x02E0;
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   AppState& app = App();
   switch (message) {
@@ -545,6 +548,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case WM_HOTKEY: RunCommand(window, uint32_t(wparam)); return 0;
     case WM_COPYDATA: return OnCopyData(wparam, lparam);
     case WM_POWERBROADCAST: return OnPowerBroadcast(window, wparam);
+    case kDpiChangedMessage:
+      // The panel sizes itself to its lines at the new DPI: the suggested
+      // rectangle is not applied.
+      app.display.FollowMonitorDpi();
+      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wparam) != WA_INACTIVE && app.dialog_open) BringSheetForward();
       return 0;

@@ -39,8 +39,9 @@ namespace {
 
 void LoadIcons(AppState& app) {
   app.icon = LoadIconW(app.instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON));
-  app.small_icon = static_cast<HICON>(
-      LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON, 16, 16, LR_SHARED));
+  app.small_icon = static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                  LR_SHARED));
   app.button_up =
       static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_BUTTON_UP), IMAGE_ICON, 16, 16, LR_SHARED));
   app.button_down =

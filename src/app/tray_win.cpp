@@ -62,8 +62,11 @@ bool AddTrayIcon(HWND window) {
   NOTIFYICONDATAW data = IconData(window);
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayCallbackMessage;
-  data.hIcon = static_cast<HICON>(
-      LoadImageW(Tray().instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON, 16, 16, LR_SHARED));
+  // The small-icon size the system asks for at its DPI (16 at 96, 24 at
+  // 144), so the notification area never stretches a 16-pixel picture.
+  data.hIcon = static_cast<HICON>(LoadImageW(Tray().instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                             LR_SHARED));
   CopyTruncated(data.szTip, 128, app_text::kProductName.In(AppLanguage()));
   return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }

@@ -8,6 +8,8 @@
 #include "app/commands.h"
 #include "clipboard/clipboard_commands_win.h"
 #include "clipboard/clipboard_rules.h"
+#include "display/dpi_scale.h"
+#include "display/monitor_dpi_win.h"
 #include "settings/settings.h"
 
 namespace {
@@ -152,13 +154,21 @@ HBITMAP CopyBitmap(HBITMAP source, int32_t width, int32_t height, const PictureP
   return copy;
 }
 
-// The picture rule: a copy, reduced when a side exceeds DEF_MAX_CLIPIMAGESIZE.
+// DEF_MAX_CLIPIMAGESIZE is in pixels at 96 DPI; the panel draws at the DPI of
+// the cursor's monitor.
+int32_t PictureLimit() {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  return ScalePanelMetrics(CurrentSettings(), DpiAtPoint(cursor)).clip_image_size;
+}
+
+// The picture rule: a copy, reduced when a side exceeds the limit.
 void TakePicture() {
   MonitorState& s = State();
   HBITMAP source = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
   int32_t width = 0, height = 0;
   if (!BitmapSize(source, width, height)) return;
-  const PicturePlan plan = PlanClipboardPicture(width, height, CurrentSettings().DEF_MAX_CLIPIMAGESIZE);
+  const PicturePlan plan = PlanClipboardPicture(width, height, PictureLimit());
   if (!plan.usable) return;
   s.picture_bitmap = CopyBitmap(source, width, height, plan);
   if (!s.picture_bitmap) return;
@@ -169,7 +179,7 @@ void TakePicture() {
 std::u16string_view BitmapCacheText() {
   int32_t width = 0, height = 0;
   if (!BitmapSize(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)), width, height)) return {};
-  return PlanClipboardPicture(width, height, CurrentSettings().DEF_MAX_CLIPIMAGESIZE).names_bitmap
+  return PlanClipboardPicture(width, height, PictureLimit()).names_bitmap
              ? kBitmapCacheText
              : std::u16string_view{};
 }

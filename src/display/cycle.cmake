@@ -8,12 +8,13 @@ kirabi_portable_library(kirabi_display
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/display_cycle.cpp
     ${CMAKE_CURRENT_LIST_DIR}/placement.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dpi_scale.cpp
   DEPS ${_kirabi_display_deps}
 )
 
 if(KIRABI_WINDOWS)
   set(_kirabi_display_win_sources)
-  foreach(src gdi_canvas_win.cpp overlay_window_win.cpp display_cycle_win.cpp)
+  foreach(src gdi_canvas_win.cpp overlay_window_win.cpp display_cycle_win.cpp monitor_dpi_win.cpp)
     if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/${src})
       list(APPEND _kirabi_display_win_sources ${CMAKE_CURRENT_LIST_DIR}/${src})
     endif()
@@ -21,7 +22,7 @@ if(KIRABI_WINDOWS)
   if(_kirabi_display_win_sources)
     kirabi_win_library(kirabi_display_win
       SOURCES ${_kirabi_display_win_sources}
-      DEPS kirabi_display kirabi_display_format_win imm32 user32 gdi32
+      DEPS kirabi_display kirabi_display_format_win kirabi_ui_win imm32 user32 gdi32
     )
   endif()
 endif()

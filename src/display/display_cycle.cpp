@@ -12,8 +12,6 @@ namespace {
 constexpr Color kRuleLight = MakeColor(190, 190, 190);
 constexpr Color kRuleDark = MakeColor(125, 125, 125);
 constexpr Color kVisibleGreen = MakeColor(1, 255, 1);
-// The rounded panel is this much larger than the text window each way.
-constexpr int32_t kRoundGrowth = 16;
 // Text received from another program keeps this many characters.
 constexpr size_t kExternalTextMax = 517;
 
@@ -35,12 +33,12 @@ class NullCanvas final : public Canvas {
 // The running layout of one cycle: lines go one under another from y = 0.
 class LineStack {
  public:
-  LineStack(Canvas& canvas, Size area, int32_t gap, Color outline)
-      : canvas_(canvas), area_(area), gap_(gap), outline_(outline) {}
+  LineStack(Canvas& canvas, Size area, int32_t gap, Color outline, int32_t outline_width)
+      : canvas_(canvas), area_(area), gap_(gap), outline_(outline), outline_width_(outline_width) {}
 
   void AddText(std::u16string_view text, uint32_t flags) {
     const Rect box{0, y_, area_.width, area_.height};
-    const int32_t height = DrawOutlinedText(canvas_, text, box, flags, outline_);
+    const int32_t height = DrawOutlinedText(canvas_, text, box, flags, outline_, outline_width_);
     if (height > 0) {
       const Rect measured = canvas_.MeasureText(text, box, flags | text_flags::kCalcRect);
       Widen(measured.right);
@@ -78,17 +76,12 @@ class LineStack {
   Size area_;
   int32_t gap_;
   Color outline_;
+  int32_t outline_width_;
   int32_t y_ = 0;
   int32_t widest_ = 0;
   std::array<int32_t, 7> bottoms_{};
   int count_ = 0;
 };
-
-// A fixed window extent, or `automatic` when the setting asks for none.
-int32_t FixedOr(int32_t setting, int32_t automatic) {
-  const int32_t fixed = FixedWindowExtent(setting);
-  return fixed != 0 ? fixed : automatic;
-}
 
 class Cycle {
  public:
@@ -98,12 +91,14 @@ class Cycle {
         canvas_(canvas),
         now_(now),
         cursor_(cursor),
+        metrics_(ScalePanelMetrics(s_, context.state.dpi)),
         invert_(s_.INVERT_COLOR_DARKMODE && context.sources.DarkMode()) {}
 
   // Steps up to the choice of the clock line's background. False when the
   // cycle ends there (the display is hidden).
   bool Prepare() {
-    area_ = Size{FixedOr(s_.WND_WIDTH, s_.DEF_MAX_WND_WIDTH), FixedOr(s_.WND_HEIGHT, s_.DEF_MAX_WND_HEIGHT)};
+    area_ = Size{metrics_.fixed_width != 0 ? metrics_.fixed_width : metrics_.max_width,
+                 metrics_.fixed_height != 0 ? metrics_.fixed_height : metrics_.max_height};
     canvas_.FillRect(Rect{0, 0, area_.width, area_.height}, kKeyColor);
     BookAlarm();
     c_.state.last_second = now_.second;
@@ -140,12 +135,13 @@ class Cycle {
   }
 
   Size FinalSize(const LineStack& stack) const {
-    return Size{FixedOr(s_.WND_WIDTH, stack.widest()), FixedOr(s_.WND_HEIGHT, std::min(stack.y(), area_.height))};
+    return Size{metrics_.fixed_width != 0 ? metrics_.fixed_width : stack.widest(),
+                metrics_.fixed_height != 0 ? metrics_.fixed_height : std::min(stack.y(), area_.height)};
   }
 
   void DrawRules(const LineStack& stack, int32_t width) {
     if (!s_.SHOW_LINE) return;
-    const int32_t half_gap = std::max(0, s_.GAP_BETWEEN_ITEMS) / 2;
+    const int32_t half_gap = metrics_.gap / 2;
     for (int i = 0; i + 1 < stack.count(); ++i) {
       canvas_.DrawRow(stack.bottom(i) + half_gap - 1, width, kRuleLight);
       canvas_.DrawRow(stack.bottom(i) + half_gap, width, kRuleDark);
@@ -154,6 +150,7 @@ class Cycle {
 
   Color Map(Color color) const { return MapColor(color, invert_); }
   Size area() const { return area_; }
+  const PanelMetrics& metrics() const { return metrics_; }
 
  private:
   void BookAlarm() {
@@ -274,6 +271,7 @@ class Cycle {
   Canvas& canvas_;
   TimeRecord now_;
   Point cursor_;
+  PanelMetrics metrics_;
   bool invert_;
   Size area_;
   HighlightDecision decision_;
@@ -283,25 +281,27 @@ bool FormatShowsFractions(std::u16string_view format) {
   return format.find(u'f') != std::u16string_view::npos;
 }
 
-void ResizeWhenChanged(DisplayContext& context, Size final_size) {
+void ResizeWhenChanged(DisplayContext& context, Size final_size, const PanelMetrics& metrics) {
   DisplayState& state = context.state;
   Settings& settings = context.settings;
   const bool round = settings.ROUNDRECT != 0;
   state.final_size = final_size;
   const Size current = context.windows.TextWindowSize();
-  if (round == state.applied_roundrect) {
+  // The rounded panel's growth follows the DPI: a DPI change alone resizes.
+  if (round == state.applied_roundrect && (!round || metrics.dpi == state.applied_dpi)) {
     if (current == final_size) return;
     // A size the system cannot make is asked for once; while the request and
     // the window stay as they were after it, a tick neither resizes nor redraws.
     if (final_size == state.requested_size && current == state.obtained_size) return;
   }
-  const int32_t growth = round ? kRoundGrowth : 0;
+  const int32_t growth = round ? metrics.round_growth : 0;
   context.windows.ResizeWindows(final_size,
                                 Size{final_size.width + growth, final_size.height + growth});
   state.requested_size = final_size;
   state.obtained_size = context.windows.TextWindowSize();
   state.last_second = kRedrawSecond;
   state.applied_roundrect = round;
+  state.applied_dpi = metrics.dpi;
   if (settings.WPOS != 0) PlaceWindows(state, settings, context.windows, true);
 }
 
@@ -340,8 +340,8 @@ bool DisplayCycle(DisplayContext& context, CanvasProvider& canvases, bool force)
     return true;
   }
   const Settings& settings = context.settings;
-  LineStack stack(canvas, cycle.area(), std::max(0, settings.GAP_BETWEEN_ITEMS),
-                  cycle.Map(settings.KAKOMI_COLOR));
+  LineStack stack(canvas, cycle.area(), cycle.metrics().gap, cycle.Map(settings.KAKOMI_COLOR),
+                  cycle.metrics().outline);
   cycle.StackLines(stack);
   const Size final_size = cycle.FinalSize(stack);
   cycle.DrawRules(stack, final_size.width);
@@ -351,7 +351,7 @@ bool DisplayCycle(DisplayContext& context, CanvasProvider& canvases, bool force)
     ShowOpaqueForHighlight(state, context.settings, context.windows);
   }
   // Without a drawing surface every height read as 0: keep the sizes.
-  if (obtained != nullptr) ResizeWhenChanged(context, final_size);
+  if (obtained != nullptr) ResizeWhenChanged(context, final_size, cycle.metrics());
   return true;
 }
 
@@ -363,18 +363,20 @@ Color MapColor(Color color, bool invert) {
 }
 
 int32_t DrawOutlinedText(Canvas& canvas, std::u16string_view text, const Rect& area, uint32_t flags,
-                         Color outline) {
+                         Color outline, int32_t width) {
   canvas.SetBackgroundOpaque(true);
   const int32_t height = canvas.PaintText(text, area, flags);
   if (outline == kKeyColor) return height;
   canvas.SetBackgroundOpaque(false);
   const Color previous = canvas.SetTextColor(outline);
   static constexpr Point kShifts[] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
-  for (const Point shift : kShifts) {
-    canvas.PaintText(text,
-                     Rect{area.left + shift.x, area.top + shift.y, area.right + shift.x,
-                          area.bottom + shift.y},
-                     flags);
+  // A wider outline (high DPI) is drawn ring by ring, so it has no gaps.
+  for (int32_t distance = 1; distance <= std::max(1, width); ++distance) {
+    for (const Point shift : kShifts) {
+      const int32_t dx = shift.x * distance;
+      const int32_t dy = shift.y * distance;
+      canvas.PaintText(text, Rect{area.left + dx, area.top + dy, area.right + dx, area.bottom + dy}, flags);
+    }
   }
   canvas.SetTextColor(previous);
   return canvas.PaintText(text, area, flags);

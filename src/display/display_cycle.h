@@ -104,9 +104,10 @@ bool CanSkipCycle(const Settings& settings, const DisplayState& state, const Tim
 Color MapColor(Color color, bool invert);
 
 // Draws the text with an opaque background and, unless `outline` is the key
-// colour, a one-pixel outline in it; returns the height of the last draw.
+// colour, an outline of `width` pixels (one at 96 DPI) in it; returns the
+// height of the last draw.
 int32_t DrawOutlinedText(Canvas& canvas, std::u16string_view text, const Rect& area, uint32_t flags,
-                         Color outline);
+                         Color outline, int32_t width = 1);
 
 // Tag of an input-method conversion mode ("Unknown" for modes not listed).
 std::u16string_view ImeModeTag(uint32_t conversion_mode, Language language);

@@ -24,8 +24,8 @@ bool AskIme(HWND ime_window, WPARAM what, DWORD_PTR& answer) {
 
 }  // namespace
 
-HFONT CreateDisplayFont(const Settings& settings) {
-  return CreateFontW(settings.FONTSIZE, 0, 0, 0, settings.FONTBOLD ? 700 : 500,
+HFONT CreateDisplayFont(const Settings& settings, int32_t dpi) {
+  return CreateFontW(ScalePanelMetrics(settings, dpi).font_height, 0, 0, 0, settings.FONTBOLD ? 700 : 500,
                      settings.FONTITALIC ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
                      CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, VARIABLE_PITCH,
                      Wide(settings.FONTNAME.c_str()));
@@ -131,9 +131,20 @@ DisplayRuntime::~DisplayRuntime() {
 
 bool DisplayRuntime::MakeFont() {
   ReleaseFont();
-  font_ = CreateDisplayFont(settings_);
+  state_.dpi = PanelDpi(settings_, windows_);
+  dpi_.Update(state_.dpi);
+  font_ = CreateDisplayFont(settings_, state_.dpi);
+  if (font_ == nullptr) dpi_.FontFailed();
   background_paint_.dark_mode = hooks_.dark_mode;
   return font_ != nullptr;
+}
+
+void DisplayRuntime::FollowMonitorDpi() {
+  const int32_t dpi = PanelDpi(settings_, windows_);
+  if (!dpi_.Update(dpi)) return;
+  MakeFont();
+  state_.last_second = kRedrawSecond;
+  windows_.InvalidateBoth();
 }
 
 void DisplayRuntime::ReleaseFont() {

@@ -9,6 +9,7 @@
 //   CreateOverlayWindows(instance, settings, title, display.background_paint(), param, handles,
 //                        &display.windows());   // attached before the first paint
 //   WM_CREATE of the text window:      display.MakeFont()
+//   WM_DPICHANGED:                     display.FollowMonitorDpi()
 //   display tick (visible):            if (!display.windows().TextWindowVisible())
 //                                        display.windows().ShowWithoutActivating();
 //                                      display.Place(false); display.Cycle(nullptr, force)
@@ -32,6 +33,7 @@
 
 #include "display/alarm.h"
 #include "display/display_cycle.h"
+#include "display/dpi_scale.h"
 #include "display/gdi_canvas_win.h"
 #include "display/overlay_window_win.h"
 #include "display/system_sampler.h"
@@ -50,9 +52,10 @@ struct DisplayHooks {
   void (*once_alarm_ended)() = nullptr;
 };
 
-// The display font: cell height FONTSIZE, weight 700 or 500, italic from
-// FONTITALIC, TrueType, not antialiased, variable pitch, face FONTNAME.
-HFONT CreateDisplayFont(const Settings& settings);
+// The display font: cell height FONTSIZE (scaled to `dpi`), weight 700 or
+// 500, italic from FONTITALIC, TrueType, not antialiased (the panel's colour
+// key must see only whole colours), variable pitch, face FONTNAME.
+HFONT CreateDisplayFont(const Settings& settings, int32_t dpi = kBaseDpi);
 
 // The foreground window's input method through its default IME window.
 ImeReading ReadForegroundIme();
@@ -124,7 +127,15 @@ class DisplayRuntime {
   bool Cycle(HDC dc, bool force);
   // The cycle's bookkeeping (alarm, sampling, script output) while hidden.
   bool CycleWithoutDrawing();
-  void Place(bool force) { PlaceWindows(state_, settings_, windows_, force); }
+  // Follows the DPI of the panel's monitor, then places the windows.
+  void Place(bool force) {
+    FollowMonitorDpi();
+    PlaceWindows(state_, settings_, windows_, force);
+  }
+  // The panel's monitor may have another DPI (the cursor crossed to another
+  // monitor, the user changed the scale, or WM_DPICHANGED arrived): the font
+  // is made again once per change and the next cycle draws in full.
+  void FollowMonitorDpi();
   // The fade timer's tick: one step; the timer keeps running only while a
   // fade goes on (a first tick posted from the script thread starts it).
   void OnFadeTimer();
@@ -151,4 +162,5 @@ class DisplayRuntime {
   WinDisplaySources sources_;
   BackgroundPaintSource background_paint_;
   HFONT font_ = nullptr;
+  DpiFollower dpi_;
 };

@@ -10,6 +10,7 @@
 
 #include "common/fixed_text.h"
 #include "display/canvas.h"
+#include "display/dpi_scale.h"
 
 enum class FadeDirection : uint8_t { None, In, Out };
 
@@ -33,6 +34,9 @@ struct DisplayState {
   bool highlight = false;       // the panel is in its alarm colour this cycle
   std::atomic<int32_t> forced_alarm{0};
   bool applied_roundrect = false;  // ROUNDRECT at the last resize
+  int32_t applied_dpi = kBaseDpi;  // DPI at the last resize
+  // DPI of the monitor the panel is on; every size is scaled by it.
+  int32_t dpi = kBaseDpi;
   Size final_size;                 // size the last full cycle asked for
   Size requested_size;             // size the last resize asked for
   Size obtained_size;              // what the window took of it

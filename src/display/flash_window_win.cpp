@@ -97,7 +97,8 @@ bool RegisterFlashClass(HINSTANCE instance) {
   wc.hIcon = static_cast<HICON>(
       LoadImageW(instance, MAKEINTRESOURCEW(kFlashIconResource), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
   wc.hIconSm = static_cast<HICON>(
-      LoadImageW(instance, MAKEINTRESOURCEW(kFlashIconResource), IMAGE_ICON, 16, 16, 0));
+      LoadImageW(instance, MAKEINTRESOURCEW(kFlashIconResource), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                 GetSystemMetrics(SM_CYSMICON), 0));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kFlashWindowClass;
   return RegisterClassExW(&wc) != 0;

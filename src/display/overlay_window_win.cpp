@@ -1,12 +1,13 @@
 #include "display/overlay_window_win.h"
 
 #include "display/display_cycle.h"
+#include "display/dpi_scale.h"
+#include "display/monitor_dpi_win.h"
 #include "settings/settings.h"
 
 namespace {
 
 constexpr DWORD kOverlayExStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST;
-constexpr int kCornerEllipse = 8;
 
 const BackgroundPaintSource* PaintSourceOf(HWND window) {
   return reinterpret_cast<const BackgroundPaintSource*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -25,7 +26,8 @@ void OnBackgroundPaint(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     const Settings& settings = *source->settings;
-    PaintBackground(dc, client, settings, settings.INVERT_COLOR_DARKMODE && DarkModeOf(source));
+    PaintBackground(dc, client, settings, settings.INVERT_COLOR_DARKMODE && DarkModeOf(source),
+                    ScalePanelMetrics(settings, DpiOfWindow(window)).corner_ellipse);
   }
   EndPaint(window, &ps);
 }
@@ -98,6 +100,7 @@ BOOL CALLBACK FindMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   if (GetMonitorInfoW(monitor, &mi)) {
     search->info.monitor = Rect{mi.rcMonitor.left, mi.rcMonitor.top, mi.rcMonitor.right, mi.rcMonitor.bottom};
     search->info.work = Rect{mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
+    search->info.dpi = DpiOfMonitor(monitor);
     search->found = true;
   }
   return FALSE;
@@ -142,7 +145,7 @@ bool CreateOverlayWindows(HINSTANCE instance, const Settings& settings, std::wst
   return true;
 }
 
-void PaintBackground(HDC dc, const RECT& client, const Settings& settings, bool invert) {
+void PaintBackground(HDC dc, const RECT& client, const Settings& settings, bool invert, int corner_ellipse) {
   const Color panel = MapColor(settings.WBKCOLOR, invert);
   if (!settings.ROUNDRECT) {
     HBRUSH brush = CreateSolidBrush(panel);
@@ -161,7 +164,7 @@ void PaintBackground(HDC dc, const RECT& client, const Settings& settings, bool 
   if (brush != nullptr && pen != nullptr) {
     HGDIOBJ old_brush = SelectObject(dc, brush);
     HGDIOBJ old_pen = SelectObject(dc, pen);
-    RoundRect(dc, client.left, client.top, client.right, client.bottom, kCornerEllipse, kCornerEllipse);
+    RoundRect(dc, client.left, client.top, client.right, client.bottom, corner_ellipse, corner_ellipse);
     SelectObject(dc, old_pen);
     SelectObject(dc, old_brush);
   }
@@ -249,6 +252,8 @@ bool OverlayWindowsWin::GetMonitor(int32_t index, MonitorInfo& info) {
   if (search.found) info = search.info;
   return search.found;
 }
+
+int32_t OverlayWindowsWin::MonitorDpiAt(Point point) { return DpiAtPoint(POINT{point.x, point.y}); }
 
 void OverlayWindowsWin::Hide() {
   if (handles_.text != nullptr) ShowWindow(handles_.text, SW_HIDE);

@@ -56,8 +56,8 @@ bool CreateOverlayWindows(HINSTANCE instance, const Settings& settings, std::wst
                           OverlayHandles& out, OverlayWindowsWin* attach = nullptr);
 
 // The background window's paint: the mapped WBKCOLOR, or with ROUNDRECT a
-// rounded panel (8x8 corners) on the window's key colour.
-void PaintBackground(HDC dc, const RECT& client, const Settings& settings, bool invert);
+// rounded panel (8x8 corners at 96 DPI) on the window's key colour.
+void PaintBackground(HDC dc, const RECT& client, const Settings& settings, bool invert, int corner_ellipse = 8);
 
 // The platform side of placement and fading over the two windows.
 class OverlayWindowsWin final : public OverlayWindows {
@@ -77,6 +77,7 @@ class OverlayWindowsWin final : public OverlayWindows {
   void StopFadeTimer() override;
   int32_t MonitorCount() override;
   bool GetMonitor(int32_t index, MonitorInfo& info) override;
+  int32_t MonitorDpiAt(Point point) override;
 
   // The display tick's hide and show, and the show command's invalidation.
   void Hide();

@@ -6,9 +6,6 @@
 
 namespace {
 
-// Offsets that keep the text in the middle of the 16-pixel larger rounded panel.
-constexpr int32_t kRoundMargin = 8;
-
 uint32_t TicksFor(int32_t msec, int32_t interval) {
   // INTERVAL is never 0 through the dialog, but a hand-edited store can say
   // so; one tick per millisecond is the closest sound reading.
@@ -66,9 +63,15 @@ void ReactToMovement(DisplayState& state, const Settings& settings, OverlayWindo
   }
 }
 
-void FollowCursor(const Settings& settings, OverlayWindows& windows, Point cursor) {
-  const Point text{OffsetCoordinate(cursor.x, settings.LEFT), OffsetCoordinate(cursor.y, settings.TOP)};
-  const int32_t margin = settings.ROUNDRECT ? kRoundMargin : 0;
+// The text sits in the middle of the larger rounded panel.
+int32_t RoundMargin(const Settings& settings, int32_t dpi) {
+  return settings.ROUNDRECT ? ScalePanelMetrics(settings, dpi).round_margin : 0;
+}
+
+void FollowCursor(const Settings& settings, int32_t dpi, OverlayWindows& windows, Point cursor) {
+  const PanelMetrics metrics = ScalePanelMetrics(settings, dpi);
+  const Point text{OffsetCoordinate(cursor.x, metrics.left), OffsetCoordinate(cursor.y, metrics.top)};
+  const int32_t margin = RoundMargin(settings, dpi);
   windows.MoveWindows(text, Point{text.x - margin, text.y - margin});
 }
 
@@ -77,7 +80,7 @@ void PinToCorner(Settings& settings, OverlayWindows& windows) {
   MonitorInfo monitor;
   if (!windows.GetMonitor((settings.WPOS - 1) / 8, monitor)) return;
   const Point at = CornerPosition(monitor, (settings.WPOS - 1) % 8, windows.TextWindowSize());
-  const int32_t margin = settings.ROUNDRECT ? kRoundMargin : 0;
+  const int32_t margin = RoundMargin(settings, monitor.dpi);
   windows.MoveWindows(Point{at.x - margin, at.y - margin},
                       Point{at.x - 2 * margin, at.y - 2 * margin});
 }
@@ -107,6 +110,17 @@ Point CornerPosition(const MonitorInfo& monitor, int32_t corner, Size size) {
   return Point{right ? r.right - size.width : r.left, bottom ? r.bottom - size.height : r.top};
 }
 
+int32_t PanelDpi(const Settings& settings, OverlayWindows& windows) {
+  if (settings.WPOS >= 1) {
+    MonitorInfo monitor;
+    // A WPOS past the last monitor is placed on the first (PinToCorner).
+    const int32_t index = (settings.WPOS - 1) / 8 < windows.MonitorCount() ? (settings.WPOS - 1) / 8 : 0;
+    if (windows.GetMonitor(index, monitor)) return monitor.dpi > 0 ? monitor.dpi : kBaseDpi;
+  }
+  const int32_t dpi = windows.MonitorDpiAt(windows.CursorPosition());
+  return dpi > 0 ? dpi : kBaseDpi;
+}
+
 void PlaceWindows(DisplayState& state, Settings& settings, OverlayWindows& windows, bool force) {
   const Point cursor = windows.CursorPosition();
   if (cursor == state.last_cursor && settings.WPOS == state.last_wpos && !force) {
@@ -119,7 +133,7 @@ void PlaceWindows(DisplayState& state, Settings& settings, OverlayWindows& windo
   state.last_wpos = settings.WPOS;
   // Values below 0 are never offered by the dialog; they follow the cursor.
   if (settings.WPOS <= 0) {
-    FollowCursor(settings, windows, cursor);
+    FollowCursor(settings, state.dpi, windows, cursor);
   } else {
     PinToCorner(settings, windows);
   }

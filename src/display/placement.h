@@ -12,6 +12,7 @@ struct Settings;
 struct MonitorInfo {
   Rect monitor;  // the whole screen of the monitor
   Rect work;     // its work area
+  int32_t dpi = kBaseDpi;
 };
 
 // What placement and the display cycle ask of the two overlay windows.
@@ -31,6 +32,8 @@ class OverlayWindows {
   virtual int32_t MonitorCount() = 0;
   // The monitor at `index` in the platform's enumeration order.
   virtual bool GetMonitor(int32_t index, MonitorInfo& info) = 0;
+  // DPI of the monitor that holds (or is nearest to) `point`.
+  virtual int32_t MonitorDpiAt(Point /*point*/) { return kBaseDpi; }
 };
 
 // Window positions on the virtual screen are 16-bit quantities to the window
@@ -51,6 +54,10 @@ int32_t BackgroundAlpha(int32_t opacity, int32_t bg_alpha);
 
 // Top-left of a window of `size` in corner 0-7 of the WPOS table.
 Point CornerPosition(const MonitorInfo& monitor, int32_t corner, Size size);
+
+// The DPI the panel is to be drawn at: a pinned panel takes its target
+// monitor's, a panel beside the cursor the cursor's monitor's.
+int32_t PanelDpi(const Settings& settings, OverlayWindows& windows);
 
 // One call per visible display tick (force false), and from the display
 // cycle after a resize when WPOS is not 0 (force true). May set WPOS to 1

@@ -132,7 +132,12 @@ void MemoPage::OnInitPage() {
 void MemoPage::ShowScriptMode(bool script) {
   if (script && !script_font_) {
     const bool ja = language() == Language::Japanese;
-    const int height = int((ja ? 12 : 14) * (context().factor > 1.0 ? context().factor : 1.0));
+    // The heights are pixels at 96 DPI; the dialog around them grows with the DPI.
+    HDC dc = GetDC(window());
+    const int dpi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc != nullptr) ReleaseDC(window(), dc);
+    const int height = int(MulDiv(ja ? 12 : 14, dpi > 0 ? dpi : 96, 96) *
+                           (context().factor > 1.0 ? context().factor : 1.0));
     script_font_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 128, OUT_DEFAULT_PRECIS,
                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
                                ja ? L"ＭＳ ゴシック" : L"Terminal");

@@ -148,9 +148,10 @@ bool WaitUntilGone(const wchar_t* class_name, DWORD ms) {
   return false;
 }
 
-int CountScreenPixels(const RECT& area, COLORREF color) {
+std::vector<uint32_t> ReadScreenPixels(const RECT& area) {
   const int w = area.right - area.left, h = area.bottom - area.top;
-  if (w <= 0 || h <= 0) return 0;
+  std::vector<uint32_t> out;
+  if (w <= 0 || h <= 0) return out;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
@@ -165,16 +166,22 @@ int CountScreenPixels(const RECT& area, COLORREF color) {
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
   GdiFlush();
-  int count = 0;
-  const uint32_t want = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-  const uint32_t* px = static_cast<const uint32_t*>(bits);
-  for (int i = 0; i < w * h; ++i) {
-    if ((px[i] & 0xFFFFFF) == want) ++count;
+  if (bits != nullptr) {
+    const auto* px = static_cast<const uint32_t*>(bits);
+    out.assign(px, px + std::size_t(w) * h);
+    for (uint32_t& p : out) p &= 0xFFFFFF;
   }
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  return out;
+}
+
+int CountScreenPixels(const RECT& area, COLORREF color) {
+  const uint32_t want = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+  int count = 0;
+  for (uint32_t p : ReadScreenPixels(area)) count += p == want ? 1 : 0;
   return count;
 }
 
@@ -230,6 +237,49 @@ void KirabiTest::Launch(const std::wstring& kirabi, const std::vector<std::wstri
   // place it again now that the panel follows it.
   SetCursorPos(cursor.x, cursor.y);
 }
+
+bool PollUntil(DWORD ms, const std::function<bool()>& done) {
+  const DWORD start = GetTickCount();
+  do {
+    if (done()) return true;
+    Sleep(50);
+  } while (GetTickCount() - start < ms);
+  return done();
+}
+
+bool SaveScreen(const std::wstring& path) {
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = w;
+  header.biHeight = h;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  const DWORD row = DWORD((w * 3 + 3) & ~3);
+  std::vector<BYTE> pixels(std::size_t(row) * h);
+  GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = file.bfOffBits + DWORD(pixels.size());
+  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(out, &file, sizeof file, &written, nullptr) && WriteFile(out, &header, sizeof header, &written, nullptr) &&
+            WriteFile(out, pixels.data(), DWORD(pixels.size()), &written, nullptr);
+  CloseHandle(out);
+  return ok;
+}
+
 
 std::wstring ClipboardText() {
   std::wstring text;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ int RunToEnd(const std::wstring& exe, const std::wstring& args, const std::wstri
 HWND WaitForWindow(const wchar_t* class_name, const wchar_t* title, DWORD ms, DWORD process_id = 0);
 bool WaitUntilGone(const wchar_t* class_name, DWORD ms);
 
+// The screen inside `area`, row by row, each pixel as 0xRRGGBB.
+std::vector<uint32_t> ReadScreenPixels(const RECT& area);
+
 // Pixels of exactly `color` (COLORREF) on the screen inside `area`.
 int CountScreenPixels(const RECT& area, COLORREF color);
 
@@ -83,6 +87,12 @@ class KirabiTest : public ::testing::Test {
   Process main_;
   HWND text_window_ = nullptr;
 };
+
+// Polls `done` every 50 ms until it holds or `ms` have passed.
+bool PollUntil(DWORD ms, const std::function<bool()>& done);
+
+// The screen as a 24-bit BMP file.
+bool SaveScreen(const std::wstring& path);
 
 // The clipboard's text (CF_UNICODETEXT); empty when it holds none.
 std::wstring ClipboardText();

@@ -30,15 +30,6 @@ constexpr UINT kTrayCallback = 0x8000;
 constexpr UINT kInstanceCommand = 0x8001;
 constexpr UINT kTrayIconId = 151544;
 
-bool PollUntil(DWORD ms, const auto& done) {
-  const DWORD start = GetTickCount();
-  do {
-    if (done()) return true;
-    Sleep(50);
-  } while (GetTickCount() - start < ms);
-  return done();
-}
-
 std::wstring WindowTextOf(HWND window) {
   // Sent, not GetWindowText: another process's edit keeps its text itself.
   wchar_t buffer[2048] = L"";
@@ -72,40 +63,6 @@ void PressKeys(const std::vector<WORD>& keys) {
     inputs.push_back(in);
   }
   SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-// The screen as a 24-bit BMP file.
-bool SaveScreen(const std::wstring& path) {
-  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = w;
-  header.biHeight = h;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  const DWORD row = DWORD((w * 3 + 3) & ~3);
-  std::vector<BYTE> pixels(std::size_t(row) * h);
-  GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof header;
-  file.bfSize = file.bfOffBits + DWORD(pixels.size());
-  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (out == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(out, &file, sizeof file, &written, nullptr) && WriteFile(out, &header, sizeof header, &written, nullptr) &&
-            WriteFile(out, pixels.data(), DWORD(pixels.size()), &written, nullptr);
-  CloseHandle(out);
-  return ok;
 }
 
 std::wstring ShotsFolder() {

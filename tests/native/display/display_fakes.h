@@ -188,6 +188,15 @@ class FakeWindows : public OverlayWindows {
     return true;
   }
 
+  // The DPI of the monitor holding the point (the first when none does).
+  int32_t MonitorDpiAt(Point point) override {
+    for (const MonitorInfo& m : monitors) {
+      const Rect& r = m.monitor;
+      if (point.x >= r.left && point.x < r.right && point.y >= r.top && point.y < r.bottom) return m.dpi;
+    }
+    return monitors.empty() ? kBaseDpi : monitors[0].dpi;
+  }
+
   Point cursor;
   Size text_size{500, 1000};
   Size background_size{500, 1000};
