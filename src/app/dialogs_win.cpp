@@ -1,6 +1,7 @@
 #include "app/dialogs_win.h"
 
 #include "app/enlarge.h"
+#include "ui/enlarge_win.h"
 #include "app/resource_ids.h"
 #include "ui/dialog_win.h"
 
@@ -33,34 +34,6 @@ class AlreadyRunningDialog final : public Dialog {
   const NotificationPictures& pictures_;
 };
 
-struct ChildScaling {
-  double factor;
-  HFONT font;
-};
-
-BOOL CALLBACK ScaleChild(HWND child, LPARAM lparam) {
-  const ChildScaling& scaling = *reinterpret_cast<const ChildScaling*>(lparam);
-  HWND parent = GetParent(child);
-  RECT r;
-  if (!parent || !GetWindowRect(child, &r)) return TRUE;
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  const PixelRect scaled = ScaleRect({r.left, r.top, r.right - r.left, r.bottom - r.top}, scaling.factor);
-  SetWindowPos(child, nullptr, scaled.left, scaled.top, scaled.width, scaled.height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  if (scaling.font) SendMessageW(child, WM_SETFONT, WPARAM(scaling.font), FALSE);
-  return TRUE;
-}
-
-HFONT EnlargedFont(HWND dialog, double factor) {
-  HFONT base = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-  LOGFONTW font{};
-  if (!base || GetObjectW(base, sizeof font, &font) == 0) return nullptr;
-  font.lfHeight = ScaleFontMetric(font.lfHeight, factor);
-  font.lfWidth = ScaleFontMetric(font.lfWidth, factor);
-  font.lfWeight = EnlargedFontWeight(factor);
-  return CreateFontIndirectW(&font);
-}
-
 // BIGDIALOG: the notice fills the work area, against its bottom-right corner.
 HFONT EnlargeDialog(HWND dialog) {
   RECT work;
@@ -75,9 +48,9 @@ HFONT EnlargeDialog(HWND dialog) {
                                               size.height < area.height ? size.height : area.height);
   SetWindowPos(dialog, nullptr, placed.left, placed.top, placed.width, placed.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  ChildScaling scaling{factor, EnlargedFont(dialog, factor)};
-  EnumChildWindows(dialog, ScaleChild, reinterpret_cast<LPARAM>(&scaling));
-  return scaling.font;
+  HFONT font = EnlargedFont(dialog, factor);
+  EnlargeChildren(dialog, factor, font);
+  return font;
 }
 
 // Modeless and owning itself: it deletes itself once its window is gone.

@@ -12,6 +12,7 @@
 
 #include "common/text_pair.h"
 #include "common/wide_win.h"
+#include "ui/enlarge_win.h"
 #include "ui/message_box_win.h"
 #include "settings/settings_sheet_win.h"
 #include "ui/dialog_win.h"
@@ -92,6 +93,3 @@ std::unique_ptr<SheetPageBase> MakeFadePage(SheetContext& context);
 // The per-hour chime sounds (Multi Sound): true when OK took the 24 boxes.
 bool RunHourlySoundsDialog(SheetContext& context, HWND owner);
 
-// BIGDIALOG: moves and sizes every child of `window` by the factor and gives
-// it the enlarged font.
-void EnlargeChildren(HWND window, double factor, HFONT font);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/enlarge.h"
+#include "ui/enlarge_win.h"
 #include "ui/message_box_win.h"
 #include "settings/settings_pages_win.h"
 #include "settings/sheet_rules.h"
@@ -45,23 +46,6 @@ int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM) {
   return 0;
 }
 
-struct ChildScaling {
-  double factor;
-  HFONT font;
-};
-
-BOOL CALLBACK ScaleChild(HWND child, LPARAM lparam) {
-  const ChildScaling& scaling = *reinterpret_cast<const ChildScaling*>(lparam);
-  HWND parent = GetParent(child);
-  RECT r;
-  if (!parent || !GetWindowRect(child, &r)) return TRUE;
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  const PixelRect scaled = ScaleRect({r.left, r.top, r.right - r.left, r.bottom - r.top}, scaling.factor);
-  SetWindowPos(child, nullptr, scaled.left, scaled.top, scaled.width, scaled.height, SWP_NOZORDER | SWP_NOACTIVATE);
-  if (scaling.font) SendMessageW(child, WM_SETFONT, WPARAM(scaling.font), FALSE);
-  return TRUE;
-}
-
 PixelRect WorkArea() {
   RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -79,14 +63,7 @@ void PlaceSheet(SheetContext& context, HWND page) {
   int32_t height = frame.bottom - frame.top;
   if (context.host->settings->BIGDIALOG) {
     context.factor = EnlargementFactor(work, width, height);
-    HFONT base = reinterpret_cast<HFONT>(SendMessageW(page, WM_GETFONT, 0, 0));
-    LOGFONTW font{};
-    if (base && GetObjectW(base, sizeof font, &font) != 0) {
-      font.lfHeight = ScaleFontMetric(font.lfHeight, context.factor);
-      font.lfWidth = ScaleFontMetric(font.lfWidth, context.factor);
-      font.lfWeight = EnlargedFontWeight(context.factor);
-      context.big_font = CreateFontIndirectW(&font);
-    }
+    context.big_font = EnlargedFont(page, context.factor);
     const PixelRect size = ScaleRect({0, 0, width, height}, context.factor);
     width = std::min(size.width, work.width);
     height = std::min(size.height, work.height);
@@ -141,14 +118,6 @@ void FitPage(HWND sheet, HWND page) {
 }
 
 }  // namespace
-
-void EnlargeChildren(HWND window, double factor, HFONT font) {
-  ChildScaling scaling{factor, font};
-  // Only the direct children: a page is scaled when it initialises.
-  std::vector<HWND> children;
-  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) children.push_back(child);
-  for (HWND child : children) ScaleChild(child, LPARAM(&scaling));
-}
 
 // --- the page base ---
 
