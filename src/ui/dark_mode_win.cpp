@@ -1,5 +1,7 @@
 #include "ui/dark_mode_win.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <uxtheme.h>
 
@@ -139,7 +141,12 @@ void PaintTabStrip(HWND tab, HDC dc) {
     item.pszText = text;
     item.cchTextMax = ARRAYSIZE(text);
     TabCtrl_GetItem(tab, i, &item);
-    InflateRect(&r, -kTabTextInsetX, -kTabTextInsetY);
+    // The tab was sized for its text with the system's own padding, which
+    // can be less than the inset: a title is never cut to keep the margin.
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text, int(wcslen(text)), &extent);
+    const int spare = (r.right - r.left - extent.cx) / 2;
+    InflateRect(&r, -std::clamp(spare, 0, kTabTextInsetX), -kTabTextInsetY);
     DrawTextW(dc, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
   SelectObject(dc, old_font);
