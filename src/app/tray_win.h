@@ -9,6 +9,7 @@
 
 #include "app/notice.h"
 #include "common/language.h"
+#include "ui/hotkey_text_win.h"
 
 struct Settings;
 
@@ -32,4 +33,3 @@ bool RegisterHotkeys(HWND window, const Settings& settings, Language language);
 void UnregisterHotkeys(HWND window, const Settings& settings);
 
 // The text of a hotkey value for a hotkey control the program draws itself.
-std::u16string HotkeyControlText(uint32_t value, Language language);

@@ -129,9 +129,18 @@ class DisplayRuntime {
   bool Cycle(HDC dc, bool force);
   // The cycle's bookkeeping (alarm, sampling, script output) while hidden.
   bool CycleWithoutDrawing();
-  // Follows the DPI of the panel's monitor, then places the windows.
+  // Follows the DPI of the panel's monitor, then places the windows. The
+  // monitor is asked only when the cursor or WPOS moved: a resting tick makes
+  // no call for it (a scale change on the panel's own monitor arrives as
+  // WM_DPICHANGED).
   void Place(bool force) {
-    FollowMonitorDpi();
+    const Point cursor = windows_.CursorPosition();
+    if (force || !dpi_checked_ || !(cursor == dpi_cursor_) || settings_.WPOS != dpi_wpos_) {
+      dpi_checked_ = true;
+      dpi_cursor_ = cursor;
+      dpi_wpos_ = settings_.WPOS;
+      FollowMonitorDpi();
+    }
     PlaceWindows(state_, settings_, windows_, force);
   }
   // The panel's monitor may have another DPI (the cursor crossed to another
@@ -165,4 +174,7 @@ class DisplayRuntime {
   BackgroundPaintSource background_paint_;
   HFONT font_ = nullptr;
   DpiFollower dpi_;
+  bool dpi_checked_ = false;
+  Point dpi_cursor_{};
+  int32_t dpi_wpos_ = 0;
 };

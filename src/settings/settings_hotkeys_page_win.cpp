@@ -13,6 +13,7 @@
 #include "settings/sheet_rules.h"
 #include "app/hotkeys.h"
 #include "ui/dark_mode_win.h"
+#include "ui/hotkey_text_win.h"
 #include "ui/help_topics.h"
 
 namespace {
@@ -47,11 +48,7 @@ class HotkeysPage final : public SheetPageBase {
 };
 
 // What a hotkey box shows when the program paints it (dark mode).
-std::u16string HotkeyBoxText(uint32_t value) {
-  wchar_t name[64] = L"";
-  if ((value & 0xFF) != 0) GetKeyNameTextW(LONG(MapVirtualKeyW(value & 0xFF, MAPVK_VK_TO_VSC)) << 16, name, 64);
-  return HotkeyText(value, reinterpret_cast<const char16_t*>(name), AppLanguage());
-}
+std::u16string HotkeyBoxText(uint32_t value) { return HotkeyControlText(value, AppLanguage()); }
 
 void HotkeysPage::OnInitPage() {
   const Settings& s = settings();
