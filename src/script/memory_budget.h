@@ -29,10 +29,20 @@ class ScriptMemoryBudget {
   // A limit of 0 means no budget.
   void Start(std::size_t limit, Measure measure, const void* context);
   // Throws ScriptMemoryExceeded when `bytes` more would pass the limit.
-  void Charge(std::size_t bytes);
+  // The common case, well inside the limit, stays inline: array growth
+  // charges once per element.
+  void Charge(std::size_t bytes) {
+    if (limit_ == 0) return;
+    if (bytes <= limit_ && estimate_ <= limit_ - bytes) {
+      estimate_ += bytes;
+      return;
+    }
+    ChargeNearLimit(bytes);
+  }
   std::size_t limit() const { return limit_; }
 
  private:
+  void ChargeNearLimit(std::size_t bytes);
   std::size_t limit_ = 0;
   std::size_t estimate_ = 0;
   Measure measure_ = nullptr;
@@ -41,8 +51,11 @@ class ScriptMemoryBudget {
 
 // The budget of the run on this thread (a run's engine state lives on the
 // thread that runs it); null outside a run.
-ScriptMemoryBudget* CurrentScriptMemory();
 void SetCurrentScriptMemory(ScriptMemoryBudget* budget);
+namespace script_memory_detail {
+extern thread_local ScriptMemoryBudget* current;
+}
+inline ScriptMemoryBudget* CurrentScriptMemory() { return script_memory_detail::current; }
 
 // Charges the current run, if any. The growth points call this.
 inline void ChargeScriptMemory(std::size_t bytes) {

@@ -178,6 +178,10 @@ class BlockNode final : public StatementNode {
   explicit BlockNode(int32_t line) : StatementNode(kNodeBlock, line) {}
   void append(NodePtr statement);
   void execute(ScriptRun& run) override;
+  // execute without the stack check, for a loop that checked before its
+  // first pass: every pass runs at the same depth. (Defined beside the
+  // loops, which alone use it.)
+  void executeChecked(ScriptRun& run);
 
   std::vector<NodePtr> statements;
   std::map<std::string, std::size_t, std::less<>> labels;
@@ -284,6 +288,19 @@ class ForNode : public StatementNode {
   NodePtr condition;
   NodePtr step;
   std::unique_ptr<BlockNode> body;
+
+ private:
+  void recogniseCounter();
+  void countingLoop(ScriptRun& run);
+  bool counterCondition(ScriptRun& run);
+  void counterStep(ScriptRun& run);
+  // A counting loop, `for (..., i < limit, ++i)`: the counter, the limit (a
+  // literal or a variable), the comparison and the step, so that a counter
+  // holding a plain integer is tested and stepped without the general nodes.
+  VarNode* counter_ = nullptr;
+  Node* limit_ = nullptr;
+  int32_t compareOp_ = 0;
+  int32_t stepBy_ = 0;
 };
 
 class ExitNode : public Node {
@@ -469,6 +486,7 @@ class ArrayAssignNode : public Node {
 
  private:
   ScriptValue& store(ScriptRun& run);
+  ScriptValue& storeInteger(ScriptRun& run, int32_t n, int32_t integer);
   VarNode variable_;
 };
 

@@ -186,8 +186,8 @@ ScriptValue& ArrayAssignNode::store(ScriptRun& run) {
   CheckStackAt(*this, run);
   int32_t n = IntegerOf(*index, run);
   int32_t integer = 0;
-  const bool plain = PlainIntegerValue(*value, run, integer);
-  ScriptValue v = plain ? ScriptValue{} : value->evaluate(run);
+  if (PlainIntegerValue(*value, run, integer)) return storeInteger(run, n, integer);
+  ScriptValue v = value->evaluate(run);
   if (n < 0) {
     ReportBadIndex(run, name, n, line);
     n = 0;
@@ -195,11 +195,20 @@ ScriptValue& ArrayAssignNode::store(ScriptRun& run) {
   ChargeScriptMemory(ScriptValueBytes(v));
   ScriptValue& array = variable_.ref(run);
   ScriptValue& element = ElementAt(array, n);
-  if (plain) {
-    StoreInteger(element, integer);
-  } else {
-    element = std::move(v);
+  element = std::move(v);
+  if (array.text != name) array.text = name;
+  return element;
+}
+
+// a[i] = integer: no value is built, nothing beyond the element is charged.
+ScriptValue& ArrayAssignNode::storeInteger(ScriptRun& run, int32_t n, int32_t integer) {
+  if (n < 0) {
+    ReportBadIndex(run, name, n, line);
+    n = 0;
   }
+  ScriptValue& array = variable_.ref(run);
+  ScriptValue& element = ElementAt(array, n);
+  StoreInteger(element, integer);
   if (array.text != name) array.text = name;
   return element;
 }

@@ -83,12 +83,16 @@ void BlockNode::indexLabels() {
   }
 }
 
-void BlockNode::execute(ScriptRun& run) {
-  CheckStack(run);
+[[gnu::always_inline]] inline void BlockNode::executeChecked(ScriptRun& run) {
   if (plain_)
     executePlain(run);
   else
     executeLabelled(run);
+}
+
+void BlockNode::execute(ScriptRun& run) {
+  CheckStack(run);
+  executeChecked(run);
 }
 
 // The first run of every block, and every run of a block with labels.
@@ -146,9 +150,10 @@ WhileNode::WhileNode(NodePtr c, std::unique_ptr<BlockNode> b, bool e, int32_t li
 
 void WhileNode::execute(ScriptRun& run) {
   const bool emptyBody = body->statements.empty();
+  CheckStack(run);
   for (;;) {
     if (!endless && !Condition(run, *condition)) break;
-    body->execute(run);
+    body->executeChecked(run);
     if (LeaveLoop(run)) break;
     if (emptyBody && StopRequested(run, line)) break;
   }
@@ -176,14 +181,97 @@ ForNode::ForNode(NodePtr i, NodePtr c, NodePtr s, std::unique_ptr<BlockNode> b, 
   growDepth(condition.get());
   growDepth(step.get());
   growDepth(body.get());
+  recogniseCounter();
+}
+
+namespace {
+
+// The step of a counting loop's counter as a wrapped addend; false when the
+// step is not ++, --, += literal or -= literal of that variable.
+bool CounterStep(Node& step, const std::string& counter, int32_t& by) {
+  auto* assign = dynamic_cast<AssignNode*>(&step);
+  if (assign == nullptr || assign->target->name != counter) return false;
+  const bool literal = assign->value && assign->value->kind == kNodeInt;
+  const int32_t k = literal ? static_cast<IntNode&>(*assign->value).value : 0;
+  switch (assign->op) {
+    case kOpPostInc: by = 1; return true;
+    case kOpPostDec: by = -1; return true;
+    case kOpAddAssign: by = k; return literal;
+    case kOpSubAssign: by = SubWrap(0, k); return literal;
+    default: return false;
+  }
+}
+
+bool IsCounterComparison(int32_t op) {
+  return op == kOpLt || op == kOpLe || op == kOpGt || op == kOpGe || op == kOpNe;
+}
+
+// Holds a plain integer that a store may overwrite in place.
+[[gnu::always_inline]] inline bool PlainCounter(const VariableSlot& s) {
+  return s.exists && IsPlainInteger(s.value) && s.value.text.empty() && s.value.elements.empty();
+}
+
+}  // namespace
+
+void ForNode::recogniseCounter() {
+  if (!condition || !step || !IsCounterComparison(condition->kind)) return;
+  auto* compare = dynamic_cast<BinaryNode*>(condition.get());
+  if (compare == nullptr || compare->left->kind != kNodeVar) return;
+  if (compare->right->kind != kNodeInt && compare->right->kind != kNodeVar) return;
+  auto& counter = static_cast<VarNode&>(*compare->left);
+  if (!CounterStep(*step, counter.name, stepBy_)) return;
+  counter_ = &counter;
+  limit_ = compare->right.get();
+  compareOp_ = condition->kind;
+}
+
+// The loop condition; compares in place when both sides are plain integers,
+// exactly as the comparison node would.
+[[gnu::always_inline]] inline bool ForNode::counterCondition(ScriptRun& run) {
+  const VariableSlot& c = counter_->slot(run);
+  int32_t limit = 0;
+  if (!c.exists || !IsPlainInteger(c.value) || !PeekInteger(*limit_, run, limit)) return Condition(run, *condition);
+  const int32_t x = c.value.intValue;
+  switch (compareOp_) {
+    case kOpLt: return x < limit;
+    case kOpLe: return x <= limit;
+    case kOpGt: return x > limit;
+    case kOpGe: return x >= limit;
+    default: return x != limit;
+  }
+}
+
+[[gnu::always_inline]] inline void ForNode::counterStep(ScriptRun& run) {
+  VariableSlot& c = counter_->slot(run);
+  if (PlainCounter(c))
+    c.value.intValue = AddWrap(c.value.intValue, stepBy_);
+  else
+    step->execute(run);
+}
+
+void ForNode::countingLoop(ScriptRun& run) {
+  const bool emptyBody = body->statements.empty();
+  CheckStack(run);
+  for (;;) {
+    if (!counterCondition(run)) break;
+    body->executeChecked(run);
+    if (LeaveLoop(run)) break;
+    if (emptyBody && StopRequested(run, line)) break;
+    counterStep(run);
+  }
 }
 
 void ForNode::execute(ScriptRun& run) {
   init->execute(run);
+  if (counter_ != nullptr) {
+    countingLoop(run);
+    return;
+  }
   const bool emptyBody = body->statements.empty();
+  CheckStack(run);
   for (;;) {
     if (!Condition(run, *condition)) break;
-    body->execute(run);
+    body->executeChecked(run);
     if (LeaveLoop(run)) break;
     if (emptyBody && StopRequested(run, line)) break;
     step->execute(run);

@@ -89,10 +89,14 @@ ScriptValue& ElementAt(ScriptValue& value, int32_t n) {
     value.elements.clear();
   }
   std::size_t index = static_cast<std::size_t>(n);
-  if (index >= value.elements.size()) {
-    ChargeScriptMemory((index + 1 - value.elements.size()) * sizeof(ScriptValue));
-    value.elements.resize(index + 1);
+  if (index < value.elements.size()) return value.elements[index];
+  if (index == value.elements.size()) {
+    // Filling an array in order: one element at a time, amortised.
+    ChargeScriptMemory(sizeof(ScriptValue));
+    return value.elements.emplace_back();
   }
+  ChargeScriptMemory((index + 1 - value.elements.size()) * sizeof(ScriptValue));
+  value.elements.resize(index + 1);
   return value.elements[index];
 }
 
