@@ -57,6 +57,7 @@ TEST_F(ScriptMemoryLimitTest, GrowthBeyondTheBudgetIsAnOrderlyErrorWithTheLine) 
       {"doubling with +=", "s$ = 'x'\nloop {\n  s$ += s$\n}", 3},
       {"RESIZE", "x = 1\nRESIZE('s', 100000000)", 2},
       {"array index", "a[50000000] = 1", 1},
+      {"array filled in order", "i = 0\nloop {\n  a[i] = i\n  ++i\n}", 3},
       {"PADLEFT", "x = 0\ny = 0\ns$ = PADLEFT('a', 2000000000)", 3},
       {"REPLACE", "s$ = PADLEFT('', 1000, 'a')\nt$ = REPLACE(s$, 'a', PADLEFT('', 5000, 'b'))", 2},
       {"SPLIT", "s$ = PADLEFT('', 200000, ',')\nn = SPLIT(s$, ',', 'parts')", 2},

@@ -1,0 +1,131 @@
+// Loops whose counter is tested and stepped in place must behave exactly as
+// the general evaluation does, whatever the body does to the counter or the
+// limit.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core_harness.h"
+
+namespace {
+
+std::vector<int32_t> Codes(const ScriptOutcome& o) {
+  std::vector<int32_t> codes;
+  for (const ReportedError& e : o.errors) codes.push_back(e.code);
+  return codes;
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  text.replace(text.find(from), from.size(), to);
+  return text;
+}
+
+// Each step form beside an assignment that does the same through the
+// general nodes (an assignment of a sum is never taken for a counter step).
+struct StepForm {
+  const char* step;
+  const char* general;
+};
+constexpr StepForm kSteps[] = {
+    {"++i", "i = i + 1"}, {"i += 3", "i = i + 3"}, {"--i", "i = i - 1"},
+    {"i -= 2", "i = i - 2"}, {"i++", "i = i - -1"}, {"i--", "i = i - 1"},
+};
+
+// Loop heads and bodies that leave the plain-integer path in every way.
+struct LoopCase {
+  const char* name;
+  const char* before;
+  const char* head;  // STEP stands for the step form
+  const char* body;
+};
+constexpr LoopCase kLoops[] = {
+    {"counts up", "n = 9", "i = 0, i < n, STEP", "s = s + i"},
+    {"counts down", "n = 0", "i = 9, i > n, STEP", "s = s + i"},
+    {"inclusive bounds", "n = 6", "i = 0, i <= n, STEP", "s = s + i"},
+    {"lower inclusive bound", "", "i = 8, i >= 2, STEP", "s = s + i"},
+    {"not equal", "", "i = 0, i != 6, STEP", "s = s + i\nif (s > 40) {\nbreak\n}"},
+    {"counter becomes a string", "n = 9", "i = 0, i < n, STEP", "s = s + i\nif (i == 2) {\ni = \"7\"\n}"},
+    {"counter becomes text of digits", "", "i = 0, i < 30, STEP", "if (i == 3) {\ni = \"20\"\n}\ns = s + i"},
+    {"counter becomes an array", "n = 9", "i = 0, i < n, STEP", "s = s + i\nif (i == 3) {\ni[2] = 5\n}"},
+    {"limit changes", "n = 9", "i = 0, i < n, STEP", "s = s + i\nif (i == 2) {\nn = 5\n}"},
+    {"limit is text", "n = \"8\"", "i = 0, i < n, STEP", "s = s + i"},
+    {"limit is a string that is not a number", "n = \"x\"", "i = 0, i < n, STEP", "s = s + i\nif (s > 40) {\nbreak\n}"},
+    {"counter starts as a string", "", "i = \"3\", i < 9, STEP", "s = s + i\nif (s > 40) {\nbreak\n}"},
+    {"counter wraps", "", "i = 2147483640, i > 0, STEP", "s = s + 1\nif (s > 40) {\nbreak\n}"},
+    {"counter is the limit", "", "i = 1, i < i, STEP", "s = s + 1"},
+};
+
+TEST(CountingLoop, BehavesAsTheGeneralLoop) {
+  for (const LoopCase& c : kLoops) {
+    for (const StepForm& f : kSteps) {
+      SCOPED_TRACE(std::string(c.name) + ", step " + f.step);
+      // The guard ends the loops a step form makes endless (counting down
+      // while the condition waits for an upper bound).
+      const std::string head = std::string("for (") + c.head + ") {\ng = g + 1\nif (g > 50) {\nbreak\n}\n";
+      const std::string script = std::string("s = 0\n") + c.before + "\n" + head + c.body +
+                                 "\n}\nCB.SetOutputText(\"\" + s + \"/\" + i)";
+      const ScriptOutcome fast = RunScriptText(Replaced(script, "STEP", f.step));
+      const ScriptOutcome general = RunScriptText(Replaced(script, "STEP", f.general));
+      ASSERT_EQ(fast.output.size(), 1u);
+      EXPECT_EQ(fast.output, general.output);
+      EXPECT_EQ(Codes(fast), Codes(general));
+    }
+  }
+}
+
+TEST(CountingLoop, KnownResults) {
+  const struct {
+    const char* script;
+    const char* output;
+  } cases[] = {
+      {"for (i = 0, i < 5, ++i) {\ns = s + i\n}", "10/5"},
+      {"for (i = 10, i > 0, i -= 3) {\ns = s + i\n}", "22/-2"},
+      // continue still steps; break does not
+      {"for (i = 0, i < 10, ++i) {\nif (i % 2) {\ncontinue\n}\nif (i > 6) {\nbreak\n}\ns = s + i\n}", "12/8"},
+      // a string counter steps by appending, then compares as text
+      {"for (i = 0, i < 50, ++i) {\nif (i == 2) {\ni = \"7\"\n}\ns = s + 1\n}", "3/71"},
+      {"for (i = 2147483646, i > 0, ++i) {\ns = s + 1\n}", "2/-2147483648"},
+      {"for (i = 0, i < 3, ++i) {\n}", "0/3"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.script);
+    const ScriptOutcome o = RunScriptText(std::string("s = 0\n") + c.script + "\nCB.SetOutputText(\"\" + s + \"/\" + i)");
+    ASSERT_EQ(o.output.size(), 1u);
+    EXPECT_EQ(o.output[0], c.output);
+    EXPECT_TRUE(o.errors.empty());
+  }
+}
+
+TEST(CountingLoop, UnassignedCounterUnderMustVarDef) {
+  // Only the condition reads the counter: one error, and the run stops.
+  const ScriptOutcome o = RunScriptText("DEFINE('MUSTVARDEF', 1)\nfor (j = 0, i < 3, ++i) {\nx = 1\n}\nCB.SetOutputText('no')");
+  EXPECT_EQ(Codes(o), (std::vector<int32_t>{109}));
+  EXPECT_TRUE(o.output.empty());
+  // Without it the counter reads as 0 and is created by its first step.
+  const ScriptOutcome plain = RunScriptText("for (j = 0, i < 3, ++i) {\nx = x + 1\n}\nCB.SetOutputText(\"\" + x + i)");
+  ASSERT_EQ(plain.output.size(), 1u);
+  EXPECT_EQ(plain.output[0], "33");
+}
+
+TEST(ArrayGrowth, InOrderGapsAndOverwrites) {
+  const struct {
+    const char* script;
+    const char* output;
+  } cases[] = {
+      {"for (i = 0, i < 100, ++i) {\na[i] = i * 2\n}\nr = \"\" + ArraySize(a) + \"/\" + a[0] + \"/\" + a[99]", "100/0/198"},
+      {"a[5] = 1\na[2] = 7\na[6] = 3\nr = \"\" + ArraySize(a) + \"/\" + a[2] + a[3] + a[5] + a[6]", "7/7013"},
+      {"a[0] = 1\na[0] = \"x\"\na[1] = 2\nr = \"\" + ArraySize(a) + a[0] + a[1]", "2x2"},
+      {"a = \"text\"\na[0] = 4\nr = \"\" + ArraySize(a) + \"/\" + a[0]", "1/4"},
+      {"b[0] = 1\nb[1] = 2\na = b\na[2] = 3\nr = \"\" + ArraySize(a) + \"/\" + ArraySize(b)", "3/2"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.script);
+    const ScriptOutcome o = RunScriptText(std::string(c.script) + "\nCB.SetOutputText(r)");
+    ASSERT_EQ(o.output.size(), 1u);
+    EXPECT_EQ(o.output[0], c.output);
+    EXPECT_TRUE(o.errors.empty());
+  }
+}
+
+}  // namespace
