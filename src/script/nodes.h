@@ -404,13 +404,20 @@ class BinaryNode : public Node {
   int32_t divisionByZero(ScriptRun& run);
 };
 
+// The operand shapes an integer operator is specialised for: a literal on
+// the right (k - 1, x % 1000003) saves reading it through a node, a
+// variable on the left besides (k < 2, i * 7) saves the dispatch on it.
+enum class OperandShape { kGeneral, kLiteralRight, kVariableLiteral };
+
 // A binary operator whose result is always an integer, with the operator
-// fixed at compile time so that hot loops do not dispatch on the code.
-template <int32_t Op>
+// and its operand shape fixed at compile time so that hot loops do not
+// dispatch on either.
+template <int32_t Op, OperandShape Shape = OperandShape::kGeneral>
 class IntegerBinaryNode final : public BinaryNode {
  public:
   IntegerBinaryNode(int32_t op, NodePtr l, NodePtr r, int32_t line) : BinaryNode(op, std::move(l), std::move(r), line) {
     integerResult = true;
+    if (right->kind == kNodeInt) literal_ = static_cast<IntNode&>(*right).value;
   }
   int32_t evaluateInteger(ScriptRun& run) override;
   ScriptValue evaluate(ScriptRun& run) override;
@@ -419,6 +426,7 @@ class IntegerBinaryNode final : public BinaryNode {
 
  private:
   int32_t compute(ScriptRun& run);
+  int32_t literal_ = 0;
 };
 
 // '+', whose result is a string or an integer, without dispatching on the code.

@@ -187,13 +187,17 @@ ScriptValue ArrayAccessNode::evaluate(ScriptRun& run) {
 }
 // ---- operators specialised by their code -------------------------------------
 
-template <int32_t Op>
-[[gnu::always_inline]] inline int32_t IntegerBinaryNode<Op>::compute(ScriptRun& run) {
+template <int32_t Op, OperandShape Shape>
+[[gnu::always_inline]] inline int32_t IntegerBinaryNode<Op, Shape>::compute(ScriptRun& run) {
   CheckStackAt(*this, run);
   if constexpr (Op >= kOpEq && Op <= kOpGe) {
     int32_t a = 0, b = 0;
     if (!PeekInteger(*left, run, a)) return compareSlow(run, false, 0);
-    if (!PeekInteger(*right, run, b)) return compareSlow(run, true, a);
+    if constexpr (Shape == OperandShape::kGeneral) {
+      if (!PeekInteger(*right, run, b)) return compareSlow(run, true, a);
+    } else {
+      b = literal_;
+    }
     if constexpr (Op == kOpEq || Op == kOpStrictEq) return a == b;
     if constexpr (Op == kOpNe || Op == kOpStrictNe) return a != b;
     if constexpr (Op == kOpLt) return a < b;
@@ -201,8 +205,14 @@ template <int32_t Op>
     if constexpr (Op == kOpLe) return a <= b;
     if constexpr (Op == kOpGe) return a >= b;
   } else {
-    const int32_t a = IntegerOf(*left, run);
-    const int32_t b = IntegerOf(*right, run);
+    int32_t a = 0;
+    if constexpr (Shape == OperandShape::kVariableLiteral) {
+      const VariableSlot& s = static_cast<VarNode&>(*left).slot(run);
+      a = s.exists && !s.value.isString ? s.value.intValue : left->evaluateInteger(run);
+    } else {
+      a = IntegerOf(*left, run);
+    }
+    const int32_t b = Shape == OperandShape::kGeneral ? IntegerOf(*right, run) : literal_;
     if constexpr (Op == kOpSub) return SubWrap(a, b);
     if constexpr (Op == kOpMul) return MulWrap(a, b);
     if constexpr (Op == kOpDiv) return b == 0 ? divisionByZero(run) : DivideWrap(a, b);
@@ -217,24 +227,24 @@ template <int32_t Op>
 }
 
 // Every entry computes in place: a loop condition or an operand costs one call.
-template <int32_t Op>
-int32_t IntegerBinaryNode<Op>::evaluateInteger(ScriptRun& run) {
+template <int32_t Op, OperandShape Shape>
+int32_t IntegerBinaryNode<Op, Shape>::evaluateInteger(ScriptRun& run) {
   return compute(run);
 }
 
-template <int32_t Op>
-ScriptValue IntegerBinaryNode<Op>::evaluate(ScriptRun& run) {
+template <int32_t Op, OperandShape Shape>
+ScriptValue IntegerBinaryNode<Op, Shape>::evaluate(ScriptRun& run) {
   return MakeInteger(compute(run));
 }
 
-template <int32_t Op>
-bool IntegerBinaryNode<Op>::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) {
+template <int32_t Op, OperandShape Shape>
+bool IntegerBinaryNode<Op, Shape>::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) {
   n = compute(run);
   return true;
 }
 
-template <int32_t Op>
-bool IntegerBinaryNode<Op>::evaluateCondition(ScriptRun& run) {
+template <int32_t Op, OperandShape Shape>
+bool IntegerBinaryNode<Op, Shape>::evaluateCondition(ScriptRun& run) {
   return compute(run) != 0;
 }
 
@@ -242,6 +252,11 @@ namespace {
 
 template <int32_t Op>
 NodePtr MakeIntegerBinary(NodePtr left, NodePtr right, int32_t line) {
+  if (right->kind == kNodeInt) {
+    if (left->kind == kNodeVar)
+      return std::make_unique<IntegerBinaryNode<Op, OperandShape::kVariableLiteral>>(Op, std::move(left), std::move(right), line);
+    return std::make_unique<IntegerBinaryNode<Op, OperandShape::kLiteralRight>>(Op, std::move(left), std::move(right), line);
+  }
   return std::make_unique<IntegerBinaryNode<Op>>(Op, std::move(left), std::move(right), line);
 }
 

@@ -6,7 +6,7 @@ kirabi_test(script_core_tests
     ${CMAKE_CURRENT_LIST_DIR}/lexer_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/parser_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/evaluation_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/loop_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/fast_path_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/entry_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/memory_budget_test.cpp
   DEPS kirabi_script)

@@ -1,6 +1,7 @@
-// Loops whose counter is tested and stepped in place must behave exactly as
-// the general evaluation does, whatever the body does to the counter or the
-// limit.
+// The evaluator's shortcuts must give exactly what the general evaluation
+// gives: loops whose counter is tested and stepped in place, whatever the
+// body does to the counter or the limit; operators with a literal right
+// operand; arrays grown one element at a time.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -106,6 +107,48 @@ TEST(CountingLoop, UnassignedCounterUnderMustVarDef) {
   const ScriptOutcome plain = RunScriptText("for (j = 0, i < 3, ++i) {\nx = x + 1\n}\nCB.SetOutputText(\"\" + x + i)");
   ASSERT_EQ(plain.output.size(), 1u);
   EXPECT_EQ(plain.output[0], "33");
+}
+
+TEST(IntegerOperators, LiteralRightOperandAsTheGeneralForm) {
+  // Each expression beside one whose right operand is read through a
+  // variable holding the same literal.
+  const char* const values[] = {"7", "-3", "\"12\"", "\"abc\"", "\"\"", "2147483647", "-2147483648"};
+  const char* const operators[] = {"-", "*", "/", "%", "^", "|", "&", "<<", ">>", "==", "!=", "<", ">", "<=", ">=", "===", "!=="};
+  const char* const literals[] = {"0", "1", "-1", "2", "31", "12"};
+  for (const char* value : values) {
+    for (const char* op : operators) {
+      for (const char* literal : literals) {
+        SCOPED_TRACE(std::string(value) + " " + op + " " + literal);
+        const std::string setup = std::string("x = ") + value + "\nk = " + literal + "\n";
+        const ScriptOutcome shaped = RunScriptText(setup + "CB.SetOutputText(\"\" + (x " + op + " " + literal + "))");
+        const ScriptOutcome general = RunScriptText(setup + "CB.SetOutputText(\"\" + (x " + op + " k))");
+        const ScriptOutcome nested = RunScriptText(setup + "CB.SetOutputText(\"\" + ((x + 0) " + op + " " + literal + "))");
+        const ScriptOutcome nestedGeneral = RunScriptText(setup + "CB.SetOutputText(\"\" + ((x + 0) " + op + " k))");
+        ASSERT_EQ(shaped.output.size(), 1u);
+        EXPECT_EQ(shaped.output, general.output);
+        EXPECT_EQ(Codes(shaped), Codes(general));
+        EXPECT_EQ(nested.output, nestedGeneral.output);
+        EXPECT_EQ(Codes(nested), Codes(nestedGeneral));
+      }
+    }
+  }
+}
+
+TEST(IntegerOperators, LiteralRightOperandErrors) {
+  const struct {
+    const char* script;
+    std::vector<int32_t> codes;
+  } cases[] = {
+      {"x = 5\ny = x / 0", {102}},
+      {"x = 5\ny = x % 0", {103}},
+      {"y = (2 + 3) / 0", {102}},
+      {"DEFINE('MUSTVARDEF', 1)\ny = z * 2", {109}},
+      {"DEFINE('MUSTVARDEF', 1)\ny = z < 2", {109}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.script);
+    EXPECT_EQ(Codes(RunScriptText(c.script)), c.codes);
+  }
 }
 
 TEST(ArrayGrowth, InOrderGapsAndOverwrites) {
