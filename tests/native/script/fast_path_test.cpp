@@ -22,6 +22,22 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
+// Scripts with the one line each prints, run between a common start and end.
+struct OutputCase {
+  const char* script;
+  const char* output;
+};
+
+void ExpectOutputs(const std::vector<OutputCase>& cases, const std::string& before, const std::string& after) {
+  for (const OutputCase& c : cases) {
+    SCOPED_TRACE(c.script);
+    const ScriptOutcome o = RunScriptText(before + c.script + after);
+    ASSERT_EQ(o.output.size(), 1u);
+    EXPECT_EQ(o.output[0], c.output);
+    EXPECT_TRUE(o.errors.empty());
+  }
+}
+
 // Each step form beside an assignment that does the same through the
 // general nodes (an assignment of a sum is never taken for a counter step).
 struct StepForm {
@@ -76,10 +92,7 @@ TEST(CountingLoop, BehavesAsTheGeneralLoop) {
 }
 
 TEST(CountingLoop, KnownResults) {
-  const struct {
-    const char* script;
-    const char* output;
-  } cases[] = {
+  ExpectOutputs({
       {"for (i = 0, i < 5, ++i) {\ns = s + i\n}", "10/5"},
       {"for (i = 10, i > 0, i -= 3) {\ns = s + i\n}", "22/-2"},
       // continue still steps; break does not
@@ -88,15 +101,9 @@ TEST(CountingLoop, KnownResults) {
       {"for (i = 0, i < 50, ++i) {\nif (i == 2) {\ni = \"7\"\n}\ns = s + 1\n}", "3/71"},
       {"for (i = 2147483646, i > 0, ++i) {\ns = s + 1\n}", "2/-2147483648"},
       {"for (i = 0, i < 3, ++i) {\n}", "0/3"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.script);
-    const ScriptOutcome o = RunScriptText(std::string("s = 0\n") + c.script + "\nCB.SetOutputText(\"\" + s + \"/\" + i)");
-    ASSERT_EQ(o.output.size(), 1u);
-    EXPECT_EQ(o.output[0], c.output);
-    EXPECT_TRUE(o.errors.empty());
-  }
+  }, "s = 0\n", "\nCB.SetOutputText(\"\" + s + \"/\" + i)");
 }
+
 
 TEST(CountingLoop, UnassignedCounterUnderMustVarDef) {
   // Only the condition reads the counter: one error, and the run stops.
@@ -152,23 +159,13 @@ TEST(IntegerOperators, LiteralRightOperandErrors) {
 }
 
 TEST(ArrayGrowth, InOrderGapsAndOverwrites) {
-  const struct {
-    const char* script;
-    const char* output;
-  } cases[] = {
+  ExpectOutputs({
       {"for (i = 0, i < 100, ++i) {\na[i] = i * 2\n}\nr = \"\" + ArraySize(a) + \"/\" + a[0] + \"/\" + a[99]", "100/0/198"},
       {"a[5] = 1\na[2] = 7\na[6] = 3\nr = \"\" + ArraySize(a) + \"/\" + a[2] + a[3] + a[5] + a[6]", "7/7013"},
       {"a[0] = 1\na[0] = \"x\"\na[1] = 2\nr = \"\" + ArraySize(a) + a[0] + a[1]", "2x2"},
       {"a = \"text\"\na[0] = 4\nr = \"\" + ArraySize(a) + \"/\" + a[0]", "1/4"},
       {"b[0] = 1\nb[1] = 2\na = b\na[2] = 3\nr = \"\" + ArraySize(a) + \"/\" + ArraySize(b)", "3/2"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.script);
-    const ScriptOutcome o = RunScriptText(std::string(c.script) + "\nCB.SetOutputText(r)");
-    ASSERT_EQ(o.output.size(), 1u);
-    EXPECT_EQ(o.output[0], c.output);
-    EXPECT_TRUE(o.errors.empty());
-  }
+  }, "", "\nCB.SetOutputText(r)");
 }
 
 }  // namespace
