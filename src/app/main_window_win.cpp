@@ -521,8 +521,8 @@ void OnCreate(HWND window) {
   SetTimer(window, timer_id::kDisplayTick, DisplayTickPeriodMs(app.settings.INTERVAL), nullptr);
   app.shortcut_path = StartupShortcutPath(AppLanguage());
   if (AppLanguage() == Language::Japanese && !app.settings.NoOpeningDlg) {
-    app.opening_notice = OpenOpeningNotice(app.instance, app.pictures, app.settings.BIGDIALOG != 0,
-                                           &OnOpeningNoticeClosed);
+    const NotificationPictures& pictures = EnsureNotificationPictures(app.instance, app.pictures);
+    app.opening_notice = OpenOpeningNotice(app.instance, pictures, app.settings.BIGDIALOG != 0, &OnOpeningNoticeClosed);
   }
   if (!app.display.state().hidden && app.settings.MEMO_AS_SCRIPT) StartScriptHoldBack(window);
 }
@@ -597,8 +597,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case kDpiChangedMessage:
       // The panel sizes itself to its lines at the new DPI: the suggested
       // rectangle is not applied.
+      app.display.MonitorsChanged();
       app.display.FollowMonitorDpi();
       return 0;
+    case WM_DISPLAYCHANGE:
+      app.display.MonitorsChanged();
+      return DefWindowProcW(window, message, wparam, lparam);
     case WM_ACTIVATE:
       if (LOWORD(wparam) != WA_INACTIVE && app.dialog_open) BringSheetForward();
       return 0;

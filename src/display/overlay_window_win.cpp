@@ -196,6 +196,12 @@ void OverlayWindowsWin::MoveWindows(Point text_at, Point background_at) {
   // z-order is asserted at most once a second, and showing only when hidden.
   const DWORD now = GetTickCount();
   const bool raise = !raised_once_ || now - last_raised_ >= kRaisePeriodMs;
+  const bool shown = TextWindowVisible() &&
+                     (handles_.background == nullptr || IsWindowVisible(handles_.background));
+  if (!raise && shown && placed_ && text_at == text_at_ && background_at == background_at_) return;
+  placed_ = true;
+  text_at_ = text_at;
+  background_at_ = background_at;
   if (raise) {
     raised_once_ = true;
     last_raised_ = now;
@@ -267,6 +273,15 @@ bool OverlayWindowsWin::GetMonitor(int32_t index, MonitorInfo& info) {
 }
 
 int32_t OverlayWindowsWin::MonitorDpiAt(Point point) { return DpiAtPoint(POINT{point.x, point.y}); }
+
+bool OverlayWindowsWin::MonitorRectAt(Point point, Rect& monitor) const {
+  HMONITOR handle = MonitorFromPoint(POINT{point.x, point.y}, MONITOR_DEFAULTTONULL);
+  MONITORINFO mi{};
+  mi.cbSize = sizeof(mi);
+  if (handle == nullptr || !GetMonitorInfoW(handle, &mi)) return false;
+  monitor = Rect{mi.rcMonitor.left, mi.rcMonitor.top, mi.rcMonitor.right, mi.rcMonitor.bottom};
+  return true;
+}
 
 void OverlayWindowsWin::Hide() {
   // A hidden panel's ticks make no platform calls for it.

@@ -79,6 +79,8 @@ class OverlayWindowsWin final : public OverlayWindows {
   int32_t MonitorCount() override;
   bool GetMonitor(int32_t index, MonitorInfo& info) override;
   int32_t MonitorDpiAt(Point point) override;
+  // The whole screen of the monitor that holds `point`; false when none does.
+  bool MonitorRectAt(Point point, Rect& monitor) const;
 
   // The display tick's hide and show, and the show command's invalidation.
   void Hide();
@@ -100,6 +102,11 @@ class OverlayWindowsWin final : public OverlayWindows {
   static constexpr DWORD kRaisePeriodMs = 1000;
   DWORD last_raised_ = 0;
   bool raised_once_ = false;
+  // Where MoveWindows last put the windows; a pinned panel is placed again
+  // on every cursor move, mostly to where it already stands.
+  bool placed_ = false;
+  Point text_at_;
+  Point background_at_;
   DWORD ui_thread_ = 0;
   bool fade_timer_running_ = false;
 };
