@@ -73,10 +73,13 @@ bool RegisterOne(const OverlayClassResources& resources, LPCWSTR name, WNDPROC p
   return RegisterClassExW(&wc) != 0;
 }
 
-HWND CreateOverlay(HINSTANCE instance, LPCWSTR class_name, const wchar_t* title, const Settings& settings,
-                   LPVOID param) {
-  return CreateWindowExW(kOverlayExStyle, class_name, title, WS_POPUP, CW_USEDEFAULT, 0,
-                         settings.DEF_MAX_WND_WIDTH, settings.DEF_MAX_WND_HEIGHT, nullptr, nullptr,
+// The windows start at the smallest size: the first paint measures the lines
+// (measuring does not depend on the window's size) and sizes them. A layered
+// window's drawing surface is allocated at the size it is shown with, and
+// under Wine a first surface of the largest panel (2 MB each at 500 x 1000)
+// stayed mapped for the whole run.
+HWND CreateOverlay(HINSTANCE instance, LPCWSTR class_name, const wchar_t* title, LPVOID param) {
+  return CreateWindowExW(kOverlayExStyle, class_name, title, WS_POPUP, CW_USEDEFAULT, 0, 1, 1, nullptr, nullptr,
                          instance, param);
 }
 
@@ -126,9 +129,9 @@ bool CreateOverlayWindows(HINSTANCE instance, const Settings& settings, std::wst
                           const BackgroundPaintSource* paint, LPVOID text_create_param,
                           OverlayHandles& out, OverlayWindowsWin* attach) {
   const std::wstring caption(title);
-  out.background = CreateOverlay(instance, kBackgroundWindowClass, caption.c_str(), settings,
+  out.background = CreateOverlay(instance, kBackgroundWindowClass, caption.c_str(),
                                  const_cast<BackgroundPaintSource*>(paint));
-  out.text = CreateOverlay(instance, kTextWindowClass, caption.c_str(), settings, text_create_param);
+  out.text = CreateOverlay(instance, kTextWindowClass, caption.c_str(), text_create_param);
   if (out.background == nullptr || out.text == nullptr) {
     if (out.text != nullptr) DestroyWindow(out.text);
     if (out.background != nullptr) DestroyWindow(out.background);

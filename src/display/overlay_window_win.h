@@ -47,8 +47,8 @@ struct OverlayHandles {
 class OverlayWindowsWin;
 
 // Creates the background window, then the text window (its WM_CREATE gets
-// `text_create_param`), both DEF_MAX_WND_WIDTH x DEF_MAX_WND_HEIGHT and fully
-// transparent, then shows and updates them. `attach`, when given, is attached
+// `text_create_param`), both 1 x 1 and fully transparent, then shows and
+// updates them; the first paint gives them the size of their lines. `attach`, when given, is attached
 // before the windows are shown, so the first paint already sizes them. When
 // either cannot be created, whichever exists is destroyed and false is
 // returned.

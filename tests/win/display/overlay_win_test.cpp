@@ -26,8 +26,10 @@ constexpr COLORREF kLightRule = RGB(190, 190, 190);
 constexpr COLORREF kDarkRule = RGB(125, 125, 125);
 
 DisplayRuntime* g_runtime = nullptr;
+int g_text_position_changes = 0;
 
 LRESULT CALLBACK TestTextProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_WINDOWPOSCHANGING) ++g_text_position_changes;
   if (message == WM_TIMER && wparam == kFadeTimerId && g_runtime != nullptr) {
     g_runtime->OnFadeTimer();
     return 0;
@@ -186,9 +188,11 @@ TEST_F(OverlayTest, WindowsAreCreatedLayeredClickThroughAndTransparent) {
     EXPECT_EQ(ex & (WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST),
               WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST);
     EXPECT_TRUE(GetWindowLongPtrW(window, GWL_STYLE) & WS_POPUP);
+    // Created at the smallest size (no surface of the largest panel is
+    // ever made); the first display cycle sizes them.
     const SIZE size = WindowSize(window);
-    EXPECT_EQ(size.cx, 300);
-    EXPECT_EQ(size.cy, 200);
+    EXPECT_EQ(size.cx, 1);
+    EXPECT_EQ(size.cy, 1);
     EXPECT_TRUE(IsWindowVisible(window));
   }
   COLORREF key = 0;
@@ -497,6 +501,47 @@ TEST(DisplayFont, FollowsTheFontSettings) {
   GetObjectW(font, sizeof(lf), &lf);
   EXPECT_EQ(lf.lfWeight, 500);
   DeleteObject(font);
+}
+
+// A pinned panel is placed again on every cursor move, mostly where it
+// already stands: only a real move, a hidden window or the once-a-second
+// raise above other topmost windows reaches the window system.
+TEST_F(OverlayTest, PlacingWhereThePanelStandsMakesNoCallUntilTheRaiseIsDue) {
+  Open();
+  OverlayWindowsWin& windows = runtime->windows();
+  windows.MoveWindows(Point{40, 50}, Point{32, 42});
+  g_text_position_changes = 0;
+  windows.MoveWindows(Point{40, 50}, Point{32, 42});
+  EXPECT_EQ(g_text_position_changes, 0);
+
+  windows.MoveWindows(Point{41, 50}, Point{33, 42});
+  EXPECT_EQ(g_text_position_changes, 1);
+  RECT r{};
+  GetWindowRect(handles.text, &r);
+  EXPECT_EQ(r.left, 41);
+
+  windows.Hide();
+  g_text_position_changes = 0;
+  windows.MoveWindows(Point{41, 50}, Point{33, 42});
+  EXPECT_EQ(g_text_position_changes, 1);
+  EXPECT_TRUE(IsWindowVisible(handles.text));
+  EXPECT_TRUE(IsWindowVisible(handles.background));
+
+  Sleep(1100);  // at least the raise period; longer changes nothing
+  g_text_position_changes = 0;
+  windows.MoveWindows(Point{41, 50}, Point{33, 42});
+  EXPECT_EQ(g_text_position_changes, 1);
+}
+
+TEST_F(OverlayTest, MonitorRectAtFindsTheMonitorThatHoldsThePoint) {
+  Open();
+  OverlayWindowsWin& windows = runtime->windows();
+  MonitorInfo first;
+  ASSERT_TRUE(windows.GetMonitor(0, first));
+  Rect found;
+  ASSERT_TRUE(windows.MonitorRectAt(Point{first.monitor.left + 5, first.monitor.top + 5}, found));
+  EXPECT_EQ(found, first.monitor);
+  EXPECT_FALSE(windows.MonitorRectAt(Point{-30000, -30000}, found));
 }
 
 }  // namespace
