@@ -197,10 +197,12 @@ void OverlayWindowsWin::MoveWindows(Point text_at, Point background_at) {
   // A panel that follows the cursor moves on most ticks. Raising it above
   // other topmost windows and showing it are costly on every move; the
   // z-order is asserted at most once a second, and showing only when hidden.
+  // A background of opacity 0 is hidden (BackgroundWanted) and not moved:
+  // each move of a layered window is some twenty round trips under Wine.
   const DWORD now = GetTickCount();
   const bool raise = !raised_once_ || now - last_raised_ >= kRaisePeriodMs;
-  const bool shown = TextWindowVisible() &&
-                     (handles_.background == nullptr || IsWindowVisible(handles_.background));
+  const bool move_background = handles_.background != nullptr && background_wanted_;
+  const bool shown = TextWindowVisible() && (!move_background || IsWindowVisible(handles_.background));
   if (!raise && shown && placed_ && text_at == text_at_ && background_at == background_at_) return;
   placed_ = true;
   text_at_ = text_at;
@@ -213,13 +215,27 @@ void OverlayWindowsWin::MoveWindows(Point text_at, Point background_at) {
   const UINT flags = SWP_NOSIZE | SWP_NOACTIVATE | (raise ? 0u : UINT{SWP_NOZORDER});
   const auto show = [](HWND window) { return IsWindowVisible(window) ? 0u : UINT{SWP_SHOWWINDOW}; };
   // The background first, so the text window ends up above it.
-  if (handles_.background != nullptr) {
+  if (move_background) {
     SetWindowPos(handles_.background, after, background_at.x, background_at.y, 0, 0,
                  flags | show(handles_.background));
   }
   if (handles_.text != nullptr) {
     SetWindowPos(handles_.text, after, text_at.x, text_at.y, 0, 0, flags | show(handles_.text));
   }
+}
+
+void OverlayWindowsWin::WantBackground(bool wanted) {
+  if (wanted == background_wanted_ || handles_.background == nullptr) return;
+  background_wanted_ = wanted;
+  if (!wanted) {
+    ShowWindow(handles_.background, SW_HIDE);
+    return;
+  }
+  if (!TextWindowVisible()) return;  // the next show brings both
+  // Back where the panel stands now, just under the text window.
+  UINT flags = SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+  if (!placed_) flags |= SWP_NOMOVE;
+  SetWindowPos(handles_.background, handles_.text, background_at_.x, background_at_.y, 0, 0, flags);
 }
 
 void OverlayWindowsWin::ResizeWindows(Size text, Size background) {
@@ -234,13 +250,19 @@ void OverlayWindowsWin::ResizeWindows(Size text, Size background) {
 }
 
 void OverlayWindowsWin::SetOpacity(int32_t text_alpha, int32_t background_alpha, Color background_key) {
-  if (handles_.text != nullptr) {
-    SetLayeredWindowAttributes(handles_.text, kKeyColor, static_cast<BYTE>(text_alpha), LWA_COLORKEY | LWA_ALPHA);
+  // A fade applies the same opacity to a window again and again (the
+  // background's stays 0 while the text fades): only changes are applied.
+  const Layered text{kKeyColor, static_cast<BYTE>(text_alpha)};
+  const Layered background{background_key, static_cast<BYTE>(background_alpha)};
+  if (handles_.text != nullptr && !(text_layered_ && *text_layered_ == text)) {
+    SetLayeredWindowAttributes(handles_.text, text.key, text.alpha, LWA_COLORKEY | LWA_ALPHA);
+    text_layered_ = text;
   }
-  if (handles_.background != nullptr) {
-    SetLayeredWindowAttributes(handles_.background, background_key, static_cast<BYTE>(background_alpha),
-                               LWA_COLORKEY | LWA_ALPHA);
+  if (handles_.background != nullptr && !(background_layered_ && *background_layered_ == background)) {
+    SetLayeredWindowAttributes(handles_.background, background.key, background.alpha, LWA_COLORKEY | LWA_ALPHA);
+    background_layered_ = background;
   }
+  WantBackground(background.alpha != 0);
 }
 
 void OverlayWindowsWin::StartFadeTimer() {
@@ -296,7 +318,7 @@ void OverlayWindowsWin::Hide() {
 }
 
 void OverlayWindowsWin::ShowWithoutActivating() {
-  if (handles_.background != nullptr) ShowWindow(handles_.background, SW_SHOWNOACTIVATE);
+  if (handles_.background != nullptr && background_wanted_) ShowWindow(handles_.background, SW_SHOWNOACTIVATE);
   if (handles_.text != nullptr) ShowWindow(handles_.text, SW_SHOWNOACTIVATE);
 }
 

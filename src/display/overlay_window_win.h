@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string_view>
 
 #include "display/placement.h"
@@ -88,6 +89,10 @@ class OverlayWindowsWin final : public OverlayWindows {
   bool TextWindowVisible() const;
   void InvalidateBoth();
 
+  // False once an opacity of 0 was applied to the background window: it is
+  // then hidden and left where it is until an opacity above 0 brings it back.
+  bool BackgroundWanted() const { return background_wanted_; }
+
   // Called by the fade-timer handler: starts the timer when a posted first
   // tick arrived while none was running.
   void EnsureFadeTimer();
@@ -97,8 +102,19 @@ class OverlayWindowsWin final : public OverlayWindows {
   TickCursor& tick_cursor() { return tick_cursor_; }
 
  private:
+  struct Layered {
+    Color key;
+    BYTE alpha;
+    friend bool operator==(const Layered&, const Layered&) = default;
+  };
+
+  void WantBackground(bool wanted);
+
   OverlayHandles handles_;
   TickCursor tick_cursor_;
+  std::optional<Layered> text_layered_;
+  std::optional<Layered> background_layered_;
+  bool background_wanted_ = true;
   static constexpr DWORD kRaisePeriodMs = 1000;
   DWORD last_raised_ = 0;
   bool raised_once_ = false;

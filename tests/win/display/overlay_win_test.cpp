@@ -544,4 +544,54 @@ TEST_F(OverlayTest, MonitorRectAtFindsTheMonitorThatHoldsThePoint) {
   EXPECT_FALSE(windows.MonitorRectAt(Point{-30000, -30000}, found));
 }
 
+// BG_ALPHA 0 (the default) leaves the background panel fully transparent:
+// it is hidden instead of being moved along with the text on every tick, and
+// comes back where the panel stands, under the text, once it has an opacity.
+TEST_F(OverlayTest, TransparentBackgroundIsHiddenAndReturnsUnderTheText) {
+  Open();
+  OverlayWindowsWin& windows = runtime->windows();
+  windows.MoveWindows(Point{40, 50}, Point{32, 42});
+  windows.SetOpacity(255, 0, RGB(255, 0, 255));
+  EXPECT_FALSE(windows.BackgroundWanted());
+  EXPECT_FALSE(IsWindowVisible(handles.background));
+  EXPECT_TRUE(IsWindowVisible(handles.text));
+
+  windows.MoveWindows(Point{140, 150}, Point{132, 142});
+  RECT text{};
+  GetWindowRect(handles.text, &text);
+  EXPECT_EQ(text.left, 140);
+  EXPECT_FALSE(IsWindowVisible(handles.background));
+  windows.Hide();
+  windows.ShowWithoutActivating();
+  EXPECT_FALSE(IsWindowVisible(handles.background));
+
+  windows.SetOpacity(255, 128, RGB(255, 0, 255));
+  EXPECT_TRUE(windows.BackgroundWanted());
+  EXPECT_TRUE(IsWindowVisible(handles.background));
+  RECT background{};
+  GetWindowRect(handles.background, &background);
+  EXPECT_EQ(background.left, 132);
+  EXPECT_EQ(background.top, 142);
+  EXPECT_EQ(GetWindow(handles.text, GW_HWNDNEXT), handles.background) << "just under the text window";
+  COLORREF key = 0;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(handles.background, &key, &alpha, &flags));
+  EXPECT_EQ(alpha, 128);
+}
+
+// A transparent background shown while the panel is hidden stays with it:
+// the next show brings both.
+TEST_F(OverlayTest, BackgroundGivenAnOpacityWhileHiddenShowsWithTheText) {
+  Open();
+  OverlayWindowsWin& windows = runtime->windows();
+  windows.SetOpacity(255, 0, RGB(255, 0, 255));
+  windows.Hide();
+  windows.SetOpacity(255, 200, RGB(255, 0, 255));
+  EXPECT_FALSE(IsWindowVisible(handles.background));
+  windows.ShowWithoutActivating();
+  EXPECT_TRUE(IsWindowVisible(handles.background));
+  EXPECT_TRUE(IsWindowVisible(handles.text));
+}
+
 }  // namespace
