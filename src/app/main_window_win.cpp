@@ -121,18 +121,25 @@ void OnDisplayTick() {
   if (reason != HideReason::kNone) {
     display.windows().Hide();
     display.CycleWithoutDrawing();
+    display.state().drawn_this_tick = false;
     app.was_hidden = true;
     return;
   }
   if (!display.windows().TextWindowVisible()) display.windows().ShowWithoutActivating();
   display.Place(false);
-  display.Cycle(nullptr, app.was_hidden || display.state().force_redraw);
+  display.state().drawn_this_tick = display.Cycle(nullptr, app.was_hidden || display.state().force_redraw);
   app.was_hidden = false;
   display.state().force_redraw = false;
 }
 
 void OnPaint(HWND window) {
   DisplayRuntime& display = App().display;
+  if (!PaintNeedsCycle(display.state())) {
+    // What is exposed is drawn already; validating costs one request where
+    // a paint's start asks the window system again for every piece of it.
+    ValidateRect(window, nullptr);
+    return;
+  }
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
   display.Cycle(dc, display.state().force_redraw);
