@@ -615,9 +615,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
       return 0;
     case WM_CLOSE: return 0;  // only the exit command, another instance or log-off end the program
     case WM_QUERYENDSESSION:
+      // The settings are saved and the program ends here; answering TRUE lets
+      // the log-off go on (0 would ask the system to stop it).
       RequestScriptStop();
       DestroyWindow(window);
-      return 0;
+      return TRUE;
     case WM_DESTROY: OnDestroy(window); return 0;
     case kTrayCallbackMessage: OnTrayCallback(window, lparam); return 0;
     case kInstanceCommandMessage:

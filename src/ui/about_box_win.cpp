@@ -358,7 +358,7 @@ HBRUSH AboutBox::ControlColour(HDC dc, HWND control) {
     SetBkColor(dc, RGB(255, 255, 255));
     return HBRUSH(GetStockObject(WHITE_BRUSH));
   }
-  return DialogControlColour(dc, dark_);
+  return DialogControlColour(dc, control, dark_);
 }
 
 void AboutBox::Theme() {

@@ -16,6 +16,7 @@ COLORREF g_highlight = 0;
 constexpr UINT_PTR kTabSubclass = 0x4B54;
 constexpr UINT_PTR kDisabledSubclass = 0x4B44;
 constexpr UINT_PTR kHotkeySubclass = 0x4B48;
+constexpr UINT_PTR kSheetSubclass = 0x4B53;
 
 std::optional<uint32_t> MajorVersion() {
   const OptionalApi& api = Api();
@@ -57,6 +58,11 @@ std::wstring ClassOf(HWND window) {
   GetClassNameW(window, name, ARRAYSIZE(name));
   return name;
 }
+
+// Some link controls (Wine's) delete the brush their parent answers
+// WM_CTLCOLORSTATIC with; given the shared dark brush, every later page and
+// control would paint with a dead brush. The stock DC brush cannot be deleted.
+bool DeletesItsBrush(HWND control) { return control && ClassOf(control) == WC_LINK; }
 
 LONG ButtonKind(HWND button) { return GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK; }
 
@@ -173,6 +179,17 @@ LRESULT CALLBACK TabStripProc(HWND tab, UINT message, WPARAM wparam, LPARAM lpar
   }
   if (message == WM_NCDESTROY) RemoveWindowSubclass(tab, TabStripProc, kTabSubclass);
   return DefSubclassProc(tab, message, wparam, lparam);
+}
+
+// The sheet's own background (around the tab strip and behind its buttons)
+// belongs to the system's sheet procedure, which knows nothing of dark mode.
+LRESULT CALLBACK SheetFrameProc(HWND sheet, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+  if (g_dark && message == WM_ERASEBKGND && EraseDialogBackground(sheet, HDC(wparam))) return TRUE;
+  if (g_dark && IsControlColourMessage(message)) {
+    if (HBRUSH brush = DialogControlColour(HDC(wparam), HWND(lparam))) return LRESULT(brush);
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(sheet, SheetFrameProc, kSheetSubclass);
+  return DefSubclassProc(sheet, message, wparam, lparam);
 }
 
 // --- disabled labels and check boxes ---
@@ -373,13 +390,17 @@ bool EraseDialogBackground(HWND window, HDC dc, bool dark) {
   return true;
 }
 
-HBRUSH DialogControlColour(HDC dc) { return DialogControlColour(dc, g_dark); }
+HBRUSH DialogControlColour(HDC dc, HWND control) { return DialogControlColour(dc, control, g_dark); }
 
-HBRUSH DialogControlColour(HDC dc, bool dark) {
+HBRUSH DialogControlColour(HDC dc, HWND control, bool dark) {
   if (!dark || !DarkBrush()) return nullptr;
   SetTextColor(dc, dark_colour::kText);
   SetBkMode(dc, TRANSPARENT);
   SetBkColor(dc, dark_colour::kBackground);
+  if (DeletesItsBrush(control)) {
+    SetDCBrushColor(dc, dark_colour::kBackground);
+    return HBRUSH(GetStockObject(DC_BRUSH));
+  }
   return DarkBrush();
 }
 
@@ -389,6 +410,10 @@ bool OnSettingChange(HWND window, const wchar_t* text) {
   ApplyDarkTitleBar(window);
   if (window) InvalidateRect(window, nullptr, TRUE);
   return g_dark;
+}
+
+void ThemeSheetFrame(HWND sheet) {
+  if (sheet) SetWindowSubclass(sheet, SheetFrameProc, kSheetSubclass, 0);
 }
 
 void ThemeTabStrip(HWND tab) {

@@ -26,8 +26,9 @@ bool EraseDialogBackground(HWND window, HDC dc);
 constexpr bool IsControlColourMessage(UINT message) {
   return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
 }
-// WM_CTLCOLOR*: the dark brush in dark mode, nullptr (default handling) otherwise.
-HBRUSH DialogControlColour(HDC dc);
+// WM_CTLCOLOR*: the dark brush in dark mode, nullptr (default handling)
+// otherwise. `control` is the message's lParam.
+HBRUSH DialogControlColour(HDC dc, HWND control);
 // WM_SETTINGCHANGE: re-reads the state when `text` names "ImmersiveColorSet"; returns the state.
 bool OnSettingChange(HWND window, const wchar_t* text);
 
@@ -35,10 +36,12 @@ bool OnSettingChange(HWND window, const wchar_t* text);
 void ThemeTooltip(HWND tooltip, bool dark);
 void ApplyDarkTitleBar(HWND window, bool dark);
 bool EraseDialogBackground(HWND window, HDC dc, bool dark);
-HBRUSH DialogControlColour(HDC dc, bool dark);
+HBRUSH DialogControlColour(HDC dc, HWND control, bool dark);
 
 // The settings sheet's tab control: painted by the program in dark mode.
 void ThemeTabStrip(HWND tab);
+// The settings sheet's own background: dark in dark mode.
+void ThemeSheetFrame(HWND sheet);
 // Disabled labels, group boxes, check boxes and radio buttons of `dialog`
 // are painted grey by the program in dark mode (the platform's disabled look
 // is unreadable on the dark background).

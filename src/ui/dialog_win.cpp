@@ -79,7 +79,7 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DESTROY: OnDestroy(); return FALSE;
     case WM_ERASEBKGND: return EraseDialogBackground(window_, HDC(wparam)) ? TRUE : FALSE;
     default:
-      if (IsControlColourMessage(message)) return INT_PTR(DialogControlColour(HDC(wparam)));
+      if (IsControlColourMessage(message)) return INT_PTR(DialogControlColour(HDC(wparam), HWND(lparam)));
       return FALSE;
   }
 }

@@ -16,7 +16,7 @@ constexpr UINT_PTR kBoxSubclass = 0x4B4D;
 
 LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
   if (IsControlColourMessage(message)) {
-    if (HBRUSH brush = DialogControlColour(HDC(wparam))) return LRESULT(brush);
+    if (HBRUSH brush = DialogControlColour(HDC(wparam), HWND(lparam))) return LRESULT(brush);
   } else if (message == WM_ERASEBKGND) {
     if (EraseDialogBackground(box, HDC(wparam))) return TRUE;
   } else if (message == WM_NCDESTROY) {

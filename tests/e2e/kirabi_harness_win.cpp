@@ -314,3 +314,36 @@ ClientLook LookAtClient(HWND window) {
   look.face = CountScreenPixels(r, GetSysColor(COLOR_BTNFACE));
   return look;
 }
+
+namespace {
+
+void SetDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value) {
+  HKEY k = nullptr;
+  if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS) return;
+  RegSetValueExW(k, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  RegCloseKey(k);
+}
+
+void PretendWindows10(const wchar_t* exe_name, bool on) {
+  const std::wstring key = std::wstring(L"Software\\Wine\\AppDefaults\\") + exe_name;
+  if (!on) {
+    RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+    return;
+  }
+  HKEY k = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  const wchar_t version[] = L"win10";
+  RegSetValueExW(k, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), sizeof version);
+  RegCloseKey(k);
+}
+
+}  // namespace
+
+void UseDarkMode(const wchar_t* exe_name, bool on) {
+  SetDword(HKEY_CURRENT_USER, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+           L"AppsUseLightTheme", on ? 0 : 1);
+  PretendWindows10(exe_name, on);
+}

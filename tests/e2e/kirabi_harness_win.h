@@ -109,3 +109,9 @@ struct ClientLook {
   int face = 0;
 };
 ClientLook LookAtClient(HWND window);
+
+// Dark mode for the program started as `exe_name`: the system's app theme
+// set to dark, and Wine told that this program runs on Windows 10 (Wine
+// reports an older version, where dark mode does not apply). Off sets the
+// theme back to light.
+void UseDarkMode(const wchar_t* exe_name, bool on);

@@ -87,6 +87,7 @@ class SettingsSheet : public ::testing::Test {
     }
     WaitUntilGone(L"kirabi", 3000);
     RegDeleteTreeW(HKEY_CURRENT_USER, kRegistryKey);
+    UseDarkMode(L"kirabi_o.exe", false);
   }
 
   void Start(std::vector<std::wstring> lines, const wchar_t* name = L"kirabi_o.exe") {
@@ -537,30 +538,55 @@ TEST_F(SettingsSheet, JapaneseInterfaceWithTheRegistryStore) {
   RegCloseKey(key);
 }
 
-// Pictures of every page for a person to look at (tools/sheet-shots).
+// In dark mode every page is painted dark, not only the one the sheet opened
+// on; the link on the Memo page must not take the dark brush with it.
+TEST_F(SettingsSheet, EveryPageIsDarkInDarkMode) {
+  UseDarkMode(L"kirabi_o.exe", true);
+  Start({L"JIHOU_MULTI=1", L"WarnDiskSize=1"});
+  OpenWithMemoSwitch();
+  for (int page : {1, 0, 2, 3, 4, 5}) {
+    HWND window = ShowPage(page);
+    ASSERT_NE(window, nullptr);
+    const ClientLook look = LookAtClient(window);
+    EXPECT_GT(look.dark, look.area / 3) << "page " << page << ": background RGB 56,56,56";
+    EXPECT_GT(look.white, 20) << "page " << page << ": white labels";
+  }
+  // The strip behind OK, Cancel, Apply and Help is the sheet's own.
+  RECT ok;
+  ASSERT_TRUE(GetWindowRect(GetDlgItem(sheet_, IDOK), &ok));
+  const RECT beside{ok.left - 60, ok.top, ok.left - 4, ok.bottom};
+  EXPECT_EQ(CountScreenPixels(beside, RGB(56, 56, 56)), 56 * (ok.bottom - ok.top));
+}
+
+// Pictures of every page for a person to look at (tools/sheet-shots), light
+// and dark.
 TEST_F(SettingsSheet, SheetShots) {
   const std::wstring shots = ShotsFolder();
   if (shots.empty()) GTEST_SKIP() << "KIRABI_SHEET_SHOTS is not set";
-  for (const wchar_t* lang : {L"ja", L"en"}) {
-    SetEnvironmentVariableW(L"QZ_LANG", lang);
-    japanese_ = lang[0] == L'j';
-    Start({L"CPUMEM=1", L"JIHOU_MULTI=1", L"MEMO_AS_SCRIPT=1", L"WarnDiskSize=1"});
-    OpenWithMemoSwitch();
-    for (int page = 0; page < 6; ++page) {
-      ASSERT_NE(ShowPage(page), nullptr);
+  for (const bool dark : {false, true}) {
+    for (const wchar_t* lang : {L"ja", L"en"}) {
+      UseDarkMode(L"kirabi_o.exe", dark);
+      SetEnvironmentVariableW(L"QZ_LANG", lang);
+      japanese_ = lang[0] == L'j';
+      const std::wstring prefix = shots + L"\\" + lang + (dark ? L"-dark-" : L"-");
+      Start({L"CPUMEM=1", L"JIHOU_MULTI=1", L"MEMO_AS_SCRIPT=1", L"WarnDiskSize=1"});
+      OpenWithMemoSwitch();
+      for (int page = 0; page < 6; ++page) {
+        ASSERT_NE(ShowPage(page), nullptr);
+        Pause(700);
+        EXPECT_TRUE(SaveScreen(prefix + std::to_wstring(page) + L".bmp"));
+      }
+      // The per-hour sounds, from the General page's Select button.
+      HWND general = ShowPage(0);
+      PostMessageW(GetDlgItem(general, 1018), BM_CLICK, 0, 0);
+      HWND hourly = WaitForWindow(L"#32770", L"各時刻の時報のサウンドファイルの選択", kOpen, main_.id());
+      EXPECT_NE(hourly, nullptr);
       Pause(700);
-      EXPECT_TRUE(SaveScreen(shots + L"\\" + lang + L"-" + std::to_wstring(page) + L".bmp"));
+      EXPECT_TRUE(SaveScreen(prefix + L"hourly.bmp"));
+      if (hourly) PostMessageW(hourly, WM_COMMAND, IDCANCEL, 0);
+      PollUntil(kOpen, [&] { return !hourly || !IsWindow(hourly); });
+      TearDown();
     }
-    // The per-hour sounds, from the General page's Select button.
-    HWND general = ShowPage(0);
-    PostMessageW(GetDlgItem(general, 1018), BM_CLICK, 0, 0);
-    HWND hourly = WaitForWindow(L"#32770", L"各時刻の時報のサウンドファイルの選択", kOpen, main_.id());
-    EXPECT_NE(hourly, nullptr);
-    Pause(700);
-    EXPECT_TRUE(SaveScreen(shots + L"\\" + lang + L"-hourly.bmp"));
-    if (hourly) PostMessageW(hourly, WM_COMMAND, IDCANCEL, 0);
-    PollUntil(kOpen, [&] { return !hourly || !IsWindow(hourly); });
-    TearDown();
   }
   // BIGDIALOG: the sheet enlarged to the work area.
   SetEnvironmentVariableW(L"QZ_LANG", L"ja");

@@ -19,7 +19,6 @@ const std::wstring kKirabi = WinePath(KIRABI_EXE);
 constexpr UINT kCommandAbout = 32772;
 constexpr UINT kCommandStartup = 32777;
 constexpr UINT kTrayCallback = 0x8000;
-constexpr wchar_t kPersonalize[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
 
 std::wstring StartupShortcut() {
   wchar_t folder[MAX_PATH] = L"";
@@ -28,30 +27,6 @@ std::wstring StartupShortcut() {
 }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void SetDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value) {
-  HKEY k = nullptr;
-  if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS) return;
-  RegSetValueExW(k, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-  RegCloseKey(k);
-}
-
-// Wine tells this program name it runs on Windows 10, where dark mode applies.
-void PretendWindows10(const wchar_t* exe_name, bool on) {
-  const std::wstring key = std::wstring(L"Software\\Wine\\AppDefaults\\") + exe_name;
-  if (!on) {
-    RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
-    return;
-  }
-  HKEY k = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) !=
-      ERROR_SUCCESS) {
-    return;
-  }
-  const wchar_t version[] = L"win10";
-  RegSetValueExW(k, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), sizeof version);
-  RegCloseKey(k);
-}
 
 // The text of a message box (its static text has the id 0xFFFF).
 std::wstring BoxText(HWND box) {
@@ -116,8 +91,7 @@ class KirabiWindows : public ::testing::Test {
     }
     WaitUntilGone(L"kirabi", 3000);
     DeleteFileW(StartupShortcut().c_str());
-    SetDword(HKEY_CURRENT_USER, kPersonalize, L"AppsUseLightTheme", 1);
-    PretendWindows10(L"kirabi_o.exe", false);
+    UseDarkMode(L"kirabi_o.exe", false);
   }
 
   void Start() {
@@ -228,8 +202,7 @@ class KirabiDark : public KirabiWindows, public ::testing::WithParamInterface<Da
 TEST_P(KirabiDark, MessageBoxAndAboutBoxArePaintedDark) {
   const DarkCase& c = GetParam();
   SetEnvironmentVariableW(L"QZ_LANG", c.lang);
-  SetDword(HKEY_CURRENT_USER, kPersonalize, L"AppsUseLightTheme", 0);
-  PretendWindows10(L"kirabi_o.exe", true);
+  UseDarkMode(L"kirabi_o.exe", true);
   Start();
   Command(kCommandStartup);
   HWND ask = WaitForBox(c.caption, L"", 10000);
