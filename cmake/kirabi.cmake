@@ -117,3 +117,28 @@ function(kirabi_add_subfolders)
     endif()
   endforeach()
 endfunction()
+
+# Libraries that only some features need (the notice pictures, the file and
+# colour dialogs, processor figures, sounds, version texts) are loaded when a
+# function of theirs is first called, not at start-up, which keeps them out of
+# the resident program's memory until then. Each links through a delay-load
+# library made from cmake/delayload/NAME.def, then through the ordinary import
+# library, so a function missing from the .def still links (and loads its DLL
+# at start again). Link `kirabi_delayed_NAME` instead of `NAME`.
+if(KIRABI_WINDOWS)
+  find_program(KIRABI_DLLTOOL NAMES x86_64-w64-mingw32-dlltool REQUIRED)
+  set(_kirabi_delay_dir ${CMAKE_BINARY_DIR}/delayload)
+  file(MAKE_DIRECTORY ${_kirabi_delay_dir})
+  foreach(dll gdiplus comdlg32 pdh winmm version shlwapi)
+    set(_def ${KIRABI_SOURCE_ROOT}/cmake/delayload/${dll}.def)
+    set(_lib ${_kirabi_delay_dir}/lib${dll}_delay.a)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_def})
+    execute_process(COMMAND ${KIRABI_DLLTOOL} --input-def ${_def} --dllname ${dll}.dll --output-delaylib ${_lib}
+                    RESULT_VARIABLE _rc)
+    if(NOT _rc EQUAL 0)
+      message(FATAL_ERROR "dlltool could not make the delay-load library of ${dll}")
+    endif()
+    add_library(kirabi_delayed_${dll} STATIC IMPORTED GLOBAL)
+    set_target_properties(kirabi_delayed_${dll} PROPERTIES IMPORTED_LOCATION ${_lib} INTERFACE_LINK_LIBRARIES ${dll})
+  endforeach()
+endif()

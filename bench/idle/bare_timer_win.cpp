@@ -1,7 +1,9 @@
 // The yardstick of the idle benchmark: one layered topmost window and a 20 ms
 // timer whose only work is reading the cursor, the least a panel that
 // follows the cursor can do per tick. With /info the tick reads the cursor
-// information (shape and visibility too) instead of only its position.
+// information (shape and visibility too) instead of only its position. With
+// /follow the window also follows the cursor: one SetWindowPos on each tick
+// the cursor moved, the least a panel beside the cursor costs while it moves.
 
 #include <windows.h>
 
@@ -12,23 +14,35 @@ namespace {
 constexpr UINT_PTR kTick = 1;
 constexpr UINT kPeriodMs = 20;
 bool g_read_info = false;
+bool g_follow = false;
 volatile LONG g_sink = 0;
+POINT g_last{-1, -1};
 
-void ReadCursor() {
+void Follow(HWND window, POINT p) {
+  if (p.x == g_last.x && p.y == g_last.y) return;
+  g_last = p;
+  SetWindowPos(window, nullptr, p.x, p.y + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ReadCursor(HWND window) {
+  POINT p{};
   if (g_read_info) {
     CURSORINFO info{};
     info.cbSize = sizeof info;
-    if (GetCursorInfo(&info)) g_sink = g_sink + info.ptScreenPos.x + static_cast<LONG>(info.flags);
+    if (!GetCursorInfo(&info)) return;
+    g_sink = g_sink + info.ptScreenPos.x + static_cast<LONG>(info.flags);
+    p = info.ptScreenPos;
   } else {
-    POINT p{};
-    if (GetCursorPos(&p)) g_sink = g_sink + p.x;
+    if (!GetCursorPos(&p)) return;
+    g_sink = g_sink + p.x;
   }
+  if (g_follow) Follow(window, p);
 }
 
 LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_TIMER:
-      ReadCursor();
+      ReadCursor(window);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -42,6 +56,7 @@ LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
   g_read_info = command_line != nullptr && wcsstr(command_line, L"/info") != nullptr;
+  g_follow = command_line != nullptr && wcsstr(command_line, L"/follow") != nullptr;
   WNDCLASSW wc{};
   wc.lpfnWndProc = Proc;
   wc.hInstance = instance;

@@ -121,18 +121,25 @@ void OnDisplayTick() {
   if (reason != HideReason::kNone) {
     display.windows().Hide();
     display.CycleWithoutDrawing();
+    display.state().drawn_this_tick = false;
     app.was_hidden = true;
     return;
   }
   if (!display.windows().TextWindowVisible()) display.windows().ShowWithoutActivating();
   display.Place(false);
-  display.Cycle(nullptr, app.was_hidden || display.state().force_redraw);
+  display.state().drawn_this_tick = display.Cycle(nullptr, app.was_hidden || display.state().force_redraw);
   app.was_hidden = false;
   display.state().force_redraw = false;
 }
 
 void OnPaint(HWND window) {
   DisplayRuntime& display = App().display;
+  if (!PaintNeedsCycle(display.state())) {
+    // What is exposed is drawn already; validating costs one request where
+    // a paint's start asks the window system again for every piece of it.
+    ValidateRect(window, nullptr);
+    return;
+  }
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
   display.Cycle(dc, display.state().force_redraw);
@@ -521,8 +528,8 @@ void OnCreate(HWND window) {
   SetTimer(window, timer_id::kDisplayTick, DisplayTickPeriodMs(app.settings.INTERVAL), nullptr);
   app.shortcut_path = StartupShortcutPath(AppLanguage());
   if (AppLanguage() == Language::Japanese && !app.settings.NoOpeningDlg) {
-    app.opening_notice = OpenOpeningNotice(app.instance, app.pictures, app.settings.BIGDIALOG != 0,
-                                           &OnOpeningNoticeClosed);
+    const NotificationPictures& pictures = EnsureNotificationPictures(app.instance, app.pictures);
+    app.opening_notice = OpenOpeningNotice(app.instance, pictures, app.settings.BIGDIALOG != 0, &OnOpeningNoticeClosed);
   }
   if (!app.display.state().hidden && app.settings.MEMO_AS_SCRIPT) StartScriptHoldBack(window);
 }
@@ -597,16 +604,22 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case kDpiChangedMessage:
       // The panel sizes itself to its lines at the new DPI: the suggested
       // rectangle is not applied.
+      app.display.MonitorsChanged();
       app.display.FollowMonitorDpi();
       return 0;
+    case WM_DISPLAYCHANGE:
+      app.display.MonitorsChanged();
+      return DefWindowProcW(window, message, wparam, lparam);
     case WM_ACTIVATE:
       if (LOWORD(wparam) != WA_INACTIVE && app.dialog_open) BringSheetForward();
       return 0;
     case WM_CLOSE: return 0;  // only the exit command, another instance or log-off end the program
     case WM_QUERYENDSESSION:
+      // The settings are saved and the program ends here; answering TRUE lets
+      // the log-off go on (0 would ask the system to stop it).
       RequestScriptStop();
       DestroyWindow(window);
-      return 0;
+      return TRUE;
     case WM_DESTROY: OnDestroy(window); return 0;
     case kTrayCallbackMessage: OnTrayCallback(window, lparam); return 0;
     case kInstanceCommandMessage:

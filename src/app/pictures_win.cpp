@@ -40,6 +40,15 @@ NotificationPictures LoadNotificationPictures(HINSTANCE instance) {
   pictures.older = DecodePicture(instance, IDP_TRAY_OLD);
   pictures.newer = DecodePicture(instance, IDP_TRAY_NEW);
   Gdiplus::GdiplusShutdown(token);
+  pictures.decoded = true;
+  return pictures;
+}
+
+const NotificationPictures& EnsureNotificationPictures(HINSTANCE instance, NotificationPictures& pictures) {
+  if (!pictures.decoded) {
+    pictures = LoadNotificationPictures(instance);
+    pictures.decoded = true;
+  }
   return pictures;
 }
 

@@ -1,6 +1,7 @@
 #include "app/startup_win.h"
 
 #include <commctrl.h>
+#include <delayimp.h>
 #include <objbase.h>
 #include <shellapi.h>
 
@@ -136,9 +137,19 @@ void CleanUp(AppState& app, HANDLE mutex) {
   DeleteNotificationPictures(app.pictures);
 }
 
+// The libraries loaded on first use come from the system folder only, never
+// from the program's folder or the current one.
+FARPROC WINAPI LoadDelayedFromSystemFolder(unsigned notice, PDelayLoadInfo info) {
+  if (notice != dliNotePreLoadLibrary || info == nullptr || info->szDll == nullptr) return nullptr;
+  std::wstring name;
+  for (const char* c = info->szDll; *c != '\0'; ++c) name.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
+  return reinterpret_cast<FARPROC>(LoadSystemLibrary(name.c_str()));
+}
+
 }  // namespace
 
 int RunKirabi(HINSTANCE instance, const wchar_t* command_line) {
+  __pfnDliNotifyHook2 = LoadDelayedFromSystemFolder;
   AppState& app = App();
   app.instance = instance;
   InitDarkMode(instance);
@@ -147,12 +158,11 @@ int RunKirabi(HINSTANCE instance, const wchar_t* command_line) {
   InitTray(instance);
   app.settings = DefaultSettings(AppLanguage());
   LoadIcons(app);
-  app.pictures = LoadNotificationPictures(instance);
 
   const Switch s = ParseSwitch(U16View(command_line ? command_line : L""));
   HANDLE mutex = CreateMutexW(nullptr, TRUE, L"kirabi");
   if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-    HandleRunningInstance(instance, s, AppLanguage(), app.pictures);
+    HandleRunningInstance(instance, s, AppLanguage(), EnsureNotificationPictures(instance, app.pictures));
     CloseHandle(mutex);
     DeleteNotificationPictures(app.pictures);
     return 0;

@@ -117,3 +117,23 @@ bool IsValidUtf8(std::string_view bytes) {
   }
   return true;
 }
+
+FoundMark FindByteOrderMark(std::string_view bytes) {
+  if (bytes.substr(0, 2) == std::string_view("\xFF\xFE", 2)) return {ByteOrderMark::kUtf16Le, 2};
+  if (bytes.substr(0, 2) == std::string_view("\xFE\xFF", 2)) return {ByteOrderMark::kUtf16Be, 2};
+  if (bytes.substr(0, 3) == std::string_view("\xEF\xBB\xBF", 3)) return {ByteOrderMark::kUtf8, 3};
+  return {ByteOrderMark::kNone, 0};
+}
+
+std::u16string Utf16FromBytes(std::string_view bytes, bool big_endian, bool stop_at_nul) {
+  std::u16string text;
+  text.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    const char16_t unit = big_endian ? char16_t((first << 8) | second) : char16_t(first | (second << 8));
+    if (unit == 0 && stop_at_nul) break;
+    text.push_back(unit);
+  }
+  return text;
+}

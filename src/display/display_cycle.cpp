@@ -323,6 +323,10 @@ bool CanSkipCycle(const Settings& settings, const DisplayState& state, const Tim
   return true;
 }
 
+bool PaintNeedsCycle(const DisplayState& state) {
+  return state.force_redraw || state.last_second == kRedrawSecond || !state.drawn_this_tick;
+}
+
 bool DisplayCycle(DisplayContext& context, CanvasProvider& canvases, bool force) {
   DisplayState& state = context.state;
   const TimeRecord now = context.sources.LocalNow();

@@ -98,6 +98,14 @@ bool DisplayCycle(DisplayContext& context, CanvasProvider& canvases, bool force)
 bool CanSkipCycle(const Settings& settings, const DisplayState& state, const TimeRecord& now,
                   Point cursor);
 
+// Whether a paint of the text window needs a cycle. Right after a tick drew
+// the panel, a paint that nobody asked for (a forced redraw, or the redraw a
+// resize or a DPI change leaves pending) is the window system exposing what is
+// already drawn: under Wine a colour-keyed window is exposed wherever its
+// shape grew, which with hundredths in the clock is every tick, and drawing
+// again there doubled the cost of each tick.
+bool PaintNeedsCycle(const DisplayState& state);
+
 // Dark-mode mapping of a colour to paint: inverted channel by channel, the
 // key colour kept, and an inverted colour that would become the key colour
 // painted as R=1 G=255 B=1.

@@ -130,19 +130,22 @@ class DisplayRuntime {
   // The cycle's bookkeeping (alarm, sampling, script output) while hidden.
   bool CycleWithoutDrawing();
   // Follows the DPI of the panel's monitor, then places the windows. The
-  // monitor is asked only when the cursor or WPOS moved: a resting tick makes
-  // no call for it (a scale change on the panel's own monitor arrives as
-  // WM_DPICHANGED).
+  // monitor is asked only when MonitorDpiGate says so: a tick that moves the
+  // cursor within its monitor makes no call for it (a scale change on the
+  // panel's own monitor arrives as WM_DPICHANGED, a change of the monitors
+  // as WM_DISPLAYCHANGE).
   void Place(bool force) {
     const Point cursor = windows_.CursorPosition();
-    if (force || !dpi_checked_ || !(cursor == dpi_cursor_) || settings_.WPOS != dpi_wpos_) {
-      dpi_checked_ = true;
-      dpi_cursor_ = cursor;
-      dpi_wpos_ = settings_.WPOS;
+    if (force || dpi_gate_.Due(cursor, settings_.WPOS)) {
       FollowMonitorDpi();
+      Rect monitor;
+      const bool known = settings_.WPOS <= 0 && windows_.MonitorRectAt(cursor, monitor);
+      dpi_gate_.Checked(cursor, settings_.WPOS, known ? &monitor : nullptr);
     }
     PlaceWindows(state_, settings_, windows_, force);
   }
+  // WM_DISPLAYCHANGE and WM_DPICHANGED: the next tick asks the monitor again.
+  void MonitorsChanged() { dpi_gate_.Invalidate(); }
   // The panel's monitor may have another DPI (the cursor crossed to another
   // monitor, the user changed the scale, or WM_DPICHANGED arrived): the font
   // is made again once per change and the next cycle draws in full.
@@ -174,7 +177,5 @@ class DisplayRuntime {
   BackgroundPaintSource background_paint_;
   HFONT font_ = nullptr;
   DpiFollower dpi_;
-  bool dpi_checked_ = false;
-  Point dpi_cursor_{};
-  int32_t dpi_wpos_ = 0;
+  MonitorDpiGate dpi_gate_;
 };

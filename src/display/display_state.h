@@ -31,6 +31,7 @@ struct DisplayState {
   Point last_cursor_seen;       // cursor as the previous cycle saw it
   bool hidden = false;          // the "hide" command: nothing is painted
   bool force_redraw = false;    // consumed by the next visible tick
+  bool drawn_this_tick = false; // the current display tick's cycle drew the panel
   bool highlight = false;       // the panel is in its alarm colour this cycle
   std::atomic<int32_t> forced_alarm{0};
   bool applied_roundrect = false;  // ROUNDRECT at the last resize

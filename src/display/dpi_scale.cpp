@@ -65,3 +65,20 @@ bool DpiFollower::Update(int32_t dpi) {
   font_dpi_ = dpi_;
   return true;
 }
+
+bool MonitorDpiGate::Due(Point cursor, int32_t wpos) const {
+  if (!checked_ || wpos != wpos_) return true;
+  if (wpos >= 1) return false;
+  if (!monitor_known_) return !(cursor == cursor_);
+  const bool inside = cursor.x >= monitor_.left && cursor.x < monitor_.right && cursor.y >= monitor_.top &&
+                      cursor.y < monitor_.bottom;
+  return !inside;
+}
+
+void MonitorDpiGate::Checked(Point cursor, int32_t wpos, const Rect* monitor) {
+  checked_ = true;
+  wpos_ = wpos;
+  cursor_ = cursor;
+  monitor_known_ = monitor != nullptr;
+  if (monitor != nullptr) monitor_ = *monitor;
+}

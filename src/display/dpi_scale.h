@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "display/canvas.h"
+
 struct Settings;
 
 inline constexpr int32_t kBaseDpi = 96;
@@ -53,4 +55,27 @@ class DpiFollower {
  private:
   int32_t dpi_ = kBaseDpi;
   int32_t font_dpi_ = 0;  // 0: no font yet
+};
+
+// When the panel's monitor must be asked for its DPI again. Each monitor
+// query is a round trip to the window system, and a panel beside the cursor
+// moves on most ticks: the monitor is asked again only when the cursor left
+// the monitor it was on at the last question, when WPOS changed, or when the
+// monitors themselves changed. A pinned panel (WPOS 1 and above) takes its
+// target monitor's DPI, which cursor moves do not change.
+class MonitorDpiGate {
+ public:
+  bool Due(Point cursor, int32_t wpos) const;
+  // The monitor was asked with the cursor at `cursor`. `monitor` is the
+  // cursor's monitor, or null when the cursor is on none (every move asks).
+  void Checked(Point cursor, int32_t wpos, const Rect* monitor);
+  // Monitors were added, removed, moved or rescaled.
+  void Invalidate() { checked_ = false; }
+
+ private:
+  bool checked_ = false;
+  int32_t wpos_ = 0;
+  Point cursor_;
+  bool monitor_known_ = false;
+  Rect monitor_;
 };

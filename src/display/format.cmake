@@ -15,6 +15,6 @@ if(KIRABI_WINDOWS)
       ${CMAKE_CURRENT_LIST_DIR}/system_sampler_win.cpp
       ${CMAKE_CURRENT_LIST_DIR}/alarm_win.cpp
       ${CMAKE_CURRENT_LIST_DIR}/flash_window_win.cpp
-    DEPS kirabi_display_format pdh winmm imm32 user32 gdi32
+    DEPS kirabi_display_format kirabi_delayed_pdh kirabi_delayed_winmm imm32 user32 gdi32
   )
 endif()

@@ -73,10 +73,13 @@ bool RegisterOne(const OverlayClassResources& resources, LPCWSTR name, WNDPROC p
   return RegisterClassExW(&wc) != 0;
 }
 
-HWND CreateOverlay(HINSTANCE instance, LPCWSTR class_name, const wchar_t* title, const Settings& settings,
-                   LPVOID param) {
-  return CreateWindowExW(kOverlayExStyle, class_name, title, WS_POPUP, CW_USEDEFAULT, 0,
-                         settings.DEF_MAX_WND_WIDTH, settings.DEF_MAX_WND_HEIGHT, nullptr, nullptr,
+// The windows start at the smallest size: the first paint measures the lines
+// (measuring does not depend on the window's size) and sizes them. A layered
+// window's drawing surface is allocated at the size it is shown with, and
+// under Wine a first surface of the largest panel (2 MB each at 500 x 1000)
+// stayed mapped for the whole run.
+HWND CreateOverlay(HINSTANCE instance, LPCWSTR class_name, const wchar_t* title, LPVOID param) {
+  return CreateWindowExW(kOverlayExStyle, class_name, title, WS_POPUP, CW_USEDEFAULT, 0, 1, 1, nullptr, nullptr,
                          instance, param);
 }
 
@@ -126,9 +129,9 @@ bool CreateOverlayWindows(HINSTANCE instance, const Settings& settings, std::wst
                           const BackgroundPaintSource* paint, LPVOID text_create_param,
                           OverlayHandles& out, OverlayWindowsWin* attach) {
   const std::wstring caption(title);
-  out.background = CreateOverlay(instance, kBackgroundWindowClass, caption.c_str(), settings,
+  out.background = CreateOverlay(instance, kBackgroundWindowClass, caption.c_str(),
                                  const_cast<BackgroundPaintSource*>(paint));
-  out.text = CreateOverlay(instance, kTextWindowClass, caption.c_str(), settings, text_create_param);
+  out.text = CreateOverlay(instance, kTextWindowClass, caption.c_str(), text_create_param);
   if (out.background == nullptr || out.text == nullptr) {
     if (out.text != nullptr) DestroyWindow(out.text);
     if (out.background != nullptr) DestroyWindow(out.background);
@@ -194,8 +197,16 @@ void OverlayWindowsWin::MoveWindows(Point text_at, Point background_at) {
   // A panel that follows the cursor moves on most ticks. Raising it above
   // other topmost windows and showing it are costly on every move; the
   // z-order is asserted at most once a second, and showing only when hidden.
+  // A background of opacity 0 is hidden (BackgroundWanted) and not moved:
+  // each move of a layered window is some twenty round trips under Wine.
   const DWORD now = GetTickCount();
   const bool raise = !raised_once_ || now - last_raised_ >= kRaisePeriodMs;
+  const bool move_background = handles_.background != nullptr && background_wanted_;
+  const bool shown = TextWindowVisible() && (!move_background || IsWindowVisible(handles_.background));
+  if (!raise && shown && placed_ && text_at == text_at_ && background_at == background_at_) return;
+  placed_ = true;
+  text_at_ = text_at;
+  background_at_ = background_at;
   if (raise) {
     raised_once_ = true;
     last_raised_ = now;
@@ -204,13 +215,27 @@ void OverlayWindowsWin::MoveWindows(Point text_at, Point background_at) {
   const UINT flags = SWP_NOSIZE | SWP_NOACTIVATE | (raise ? 0u : UINT{SWP_NOZORDER});
   const auto show = [](HWND window) { return IsWindowVisible(window) ? 0u : UINT{SWP_SHOWWINDOW}; };
   // The background first, so the text window ends up above it.
-  if (handles_.background != nullptr) {
+  if (move_background) {
     SetWindowPos(handles_.background, after, background_at.x, background_at.y, 0, 0,
                  flags | show(handles_.background));
   }
   if (handles_.text != nullptr) {
     SetWindowPos(handles_.text, after, text_at.x, text_at.y, 0, 0, flags | show(handles_.text));
   }
+}
+
+void OverlayWindowsWin::WantBackground(bool wanted) {
+  if (wanted == background_wanted_ || handles_.background == nullptr) return;
+  background_wanted_ = wanted;
+  if (!wanted) {
+    ShowWindow(handles_.background, SW_HIDE);
+    return;
+  }
+  if (!TextWindowVisible()) return;  // the next show brings both
+  // Back where the panel stands now, just under the text window.
+  UINT flags = SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+  if (!placed_) flags |= SWP_NOMOVE;
+  SetWindowPos(handles_.background, handles_.text, background_at_.x, background_at_.y, 0, 0, flags);
 }
 
 void OverlayWindowsWin::ResizeWindows(Size text, Size background) {
@@ -225,13 +250,19 @@ void OverlayWindowsWin::ResizeWindows(Size text, Size background) {
 }
 
 void OverlayWindowsWin::SetOpacity(int32_t text_alpha, int32_t background_alpha, Color background_key) {
-  if (handles_.text != nullptr) {
-    SetLayeredWindowAttributes(handles_.text, kKeyColor, static_cast<BYTE>(text_alpha), LWA_COLORKEY | LWA_ALPHA);
+  // A fade applies the same opacity to a window again and again (the
+  // background's stays 0 while the text fades): only changes are applied.
+  const Layered text{kKeyColor, static_cast<BYTE>(text_alpha)};
+  const Layered background{background_key, static_cast<BYTE>(background_alpha)};
+  if (handles_.text != nullptr && !(text_layered_ && *text_layered_ == text)) {
+    SetLayeredWindowAttributes(handles_.text, text.key, text.alpha, LWA_COLORKEY | LWA_ALPHA);
+    text_layered_ = text;
   }
-  if (handles_.background != nullptr) {
-    SetLayeredWindowAttributes(handles_.background, background_key, static_cast<BYTE>(background_alpha),
-                               LWA_COLORKEY | LWA_ALPHA);
+  if (handles_.background != nullptr && !(background_layered_ && *background_layered_ == background)) {
+    SetLayeredWindowAttributes(handles_.background, background.key, background.alpha, LWA_COLORKEY | LWA_ALPHA);
+    background_layered_ = background;
   }
+  WantBackground(background.alpha != 0);
 }
 
 void OverlayWindowsWin::StartFadeTimer() {
@@ -268,6 +299,15 @@ bool OverlayWindowsWin::GetMonitor(int32_t index, MonitorInfo& info) {
 
 int32_t OverlayWindowsWin::MonitorDpiAt(Point point) { return DpiAtPoint(POINT{point.x, point.y}); }
 
+bool OverlayWindowsWin::MonitorRectAt(Point point, Rect& monitor) const {
+  HMONITOR handle = MonitorFromPoint(POINT{point.x, point.y}, MONITOR_DEFAULTTONULL);
+  MONITORINFO mi{};
+  mi.cbSize = sizeof(mi);
+  if (handle == nullptr || !GetMonitorInfoW(handle, &mi)) return false;
+  monitor = Rect{mi.rcMonitor.left, mi.rcMonitor.top, mi.rcMonitor.right, mi.rcMonitor.bottom};
+  return true;
+}
+
 void OverlayWindowsWin::Hide() {
   // A hidden panel's ticks make no platform calls for it.
   const bool text_shown = handles_.text != nullptr && IsWindowVisible(handles_.text);
@@ -278,7 +318,7 @@ void OverlayWindowsWin::Hide() {
 }
 
 void OverlayWindowsWin::ShowWithoutActivating() {
-  if (handles_.background != nullptr) ShowWindow(handles_.background, SW_SHOWNOACTIVATE);
+  if (handles_.background != nullptr && background_wanted_) ShowWindow(handles_.background, SW_SHOWNOACTIVATE);
   if (handles_.text != nullptr) ShowWindow(handles_.text, SW_SHOWNOACTIVATE);
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string_view>
 
 #include "display/placement.h"
@@ -47,8 +48,8 @@ struct OverlayHandles {
 class OverlayWindowsWin;
 
 // Creates the background window, then the text window (its WM_CREATE gets
-// `text_create_param`), both DEF_MAX_WND_WIDTH x DEF_MAX_WND_HEIGHT and fully
-// transparent, then shows and updates them. `attach`, when given, is attached
+// `text_create_param`), both 1 x 1 and fully transparent, then shows and
+// updates them; the first paint gives them the size of their lines. `attach`, when given, is attached
 // before the windows are shown, so the first paint already sizes them. When
 // either cannot be created, whichever exists is destroyed and false is
 // returned.
@@ -79,12 +80,18 @@ class OverlayWindowsWin final : public OverlayWindows {
   int32_t MonitorCount() override;
   bool GetMonitor(int32_t index, MonitorInfo& info) override;
   int32_t MonitorDpiAt(Point point) override;
+  // The whole screen of the monitor that holds `point`; false when none does.
+  bool MonitorRectAt(Point point, Rect& monitor) const;
 
   // The display tick's hide and show, and the show command's invalidation.
   void Hide();
   void ShowWithoutActivating();
   bool TextWindowVisible() const;
   void InvalidateBoth();
+
+  // False once an opacity of 0 was applied to the background window: it is
+  // then hidden and left where it is until an opacity above 0 brings it back.
+  bool BackgroundWanted() const { return background_wanted_; }
 
   // Called by the fade-timer handler: starts the timer when a posted first
   // tick arrived while none was running.
@@ -95,11 +102,27 @@ class OverlayWindowsWin final : public OverlayWindows {
   TickCursor& tick_cursor() { return tick_cursor_; }
 
  private:
+  struct Layered {
+    Color key;
+    BYTE alpha;
+    friend bool operator==(const Layered&, const Layered&) = default;
+  };
+
+  void WantBackground(bool wanted);
+
   OverlayHandles handles_;
   TickCursor tick_cursor_;
+  std::optional<Layered> text_layered_;
+  std::optional<Layered> background_layered_;
+  bool background_wanted_ = true;
   static constexpr DWORD kRaisePeriodMs = 1000;
   DWORD last_raised_ = 0;
   bool raised_once_ = false;
+  // Where MoveWindows last put the windows; a pinned panel is placed again
+  // on every cursor move, mostly to where it already stands.
+  bool placed_ = false;
+  Point text_at_;
+  Point background_at_;
   DWORD ui_thread_ = 0;
   bool fade_timer_running_ = false;
 };

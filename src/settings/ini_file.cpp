@@ -7,22 +7,7 @@
 
 namespace {
 
-bool StartsWith(std::string_view bytes, std::string_view mark) { return bytes.substr(0, mark.size()) == mark; }
-
 constexpr std::string_view kUtf16LeMark("\xFF\xFE", 2);
-constexpr std::string_view kUtf16BeMark("\xFE\xFF", 2);
-constexpr std::string_view kUtf8Mark("\xEF\xBB\xBF", 3);
-
-std::u16string DecodeUtf16(std::string_view bytes, bool little_endian) {
-  std::u16string text;
-  text.reserve(bytes.size() / 2);
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto a = static_cast<unsigned char>(bytes[i]);
-    const auto b = static_cast<unsigned char>(bytes[i + 1]);
-    text.push_back(little_endian ? char16_t(a | (b << 8)) : char16_t((a << 8) | b));
-  }
-  return text;
-}
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
@@ -83,20 +68,22 @@ bool KeyName(std::u16string_view body, std::u16string_view& key) {
 
 IniEncoding DetectIniEncoding(std::string_view bytes) {
   if (bytes.empty()) return IniEncoding::Empty;
-  if (StartsWith(bytes, kUtf16LeMark)) return IniEncoding::Utf16Le;
-  if (StartsWith(bytes, kUtf16BeMark)) return IniEncoding::Utf16Be;
-  if (StartsWith(bytes, kUtf8Mark)) return IniEncoding::Utf8;
+  switch (FindByteOrderMark(bytes).kind) {
+    case ByteOrderMark::kUtf16Le: return IniEncoding::Utf16Le;
+    case ByteOrderMark::kUtf16Be: return IniEncoding::Utf16Be;
+    case ByteOrderMark::kUtf8: return IniEncoding::Utf8;
+    case ByteOrderMark::kNone: break;
+  }
   return IsValidUtf8(bytes) ? IniEncoding::Utf8 : IniEncoding::Ansi;
 }
 
 std::u16string DecodeIniText(std::string_view bytes, IniEncoding encoding, IniAnsiDecoder ansi) {
+  const std::string_view body = bytes.substr(FindByteOrderMark(bytes).size);
   switch (encoding) {
     case IniEncoding::Empty: return {};
-    case IniEncoding::Utf16Le: return DecodeUtf16(bytes.substr(kUtf16LeMark.size()), true);
-    case IniEncoding::Utf16Be: return DecodeUtf16(bytes.substr(kUtf16BeMark.size()), false);
-    case IniEncoding::Utf8:
-      if (StartsWith(bytes, kUtf8Mark)) bytes.remove_prefix(kUtf8Mark.size());
-      return Utf8ToUtf16(bytes);
+    case IniEncoding::Utf16Le: return Utf16FromBytes(body, false, false);
+    case IniEncoding::Utf16Be: return Utf16FromBytes(body, true, false);
+    case IniEncoding::Utf8: return Utf8ToUtf16(body);
     case IniEncoding::Ansi: return ansi != nullptr ? ansi(bytes) : Utf8ToUtf16(bytes);
   }
   return {};

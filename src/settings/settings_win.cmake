@@ -21,4 +21,4 @@ kirabi_win_library(kirabi_settings_sheet_win
     ${CMAKE_CURRENT_LIST_DIR}/settings_hotkeys_page_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_fade_page_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/hourly_sounds_dialog_win.cpp
-  DEPS kirabi_settings_win kirabi_ui_win kirabi_app comctl32 comdlg32 shell32 user32 gdi32 advapi32)
+  DEPS kirabi_settings_win kirabi_ui_win kirabi_app comctl32 kirabi_delayed_comdlg32 shell32 user32 gdi32 advapi32)

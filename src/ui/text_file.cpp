@@ -9,27 +9,16 @@ std::string_view UpToNul(std::string_view bytes) {
   return nul == std::string_view::npos ? bytes : bytes.substr(0, nul);
 }
 
-std::u16string Utf16Units(std::string_view bytes, bool big_endian) {
-  std::u16string text;
-  text.reserve(bytes.size() / 2);
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto lo = uint8_t(bytes[big_endian ? i + 1 : i]);
-    const auto hi = uint8_t(bytes[big_endian ? i : i + 1]);
-    const char16_t unit = char16_t(lo | (hi << 8));
-    if (unit == 0) break;
-    text.push_back(unit);
-  }
-  return text;
-}
-
-bool StartsWith(std::string_view bytes, std::string_view mark) { return bytes.substr(0, mark.size()) == mark; }
-
 }  // namespace
 
 EncodingChoice ChooseEncoding(std::string_view bytes) {
-  if (StartsWith(bytes, "\xFF\xFE")) return {TextEncoding::kUtf16Le, 2};
-  if (StartsWith(bytes, "\xFE\xFF")) return {TextEncoding::kUtf16Be, 2};
-  if (StartsWith(bytes, "\xEF\xBB\xBF")) return {TextEncoding::kUtf8, 3};
+  const FoundMark mark = FindByteOrderMark(bytes);
+  switch (mark.kind) {
+    case ByteOrderMark::kUtf16Le: return {TextEncoding::kUtf16Le, mark.size};
+    case ByteOrderMark::kUtf16Be: return {TextEncoding::kUtf16Be, mark.size};
+    case ByteOrderMark::kUtf8: return {TextEncoding::kUtf8, mark.size};
+    case ByteOrderMark::kNone: break;
+  }
   return {IsValidUtf8(UpToNul(bytes)) ? TextEncoding::kUtf8 : TextEncoding::kAnsi, 0};
 }
 
@@ -50,9 +39,9 @@ int DecodeTextFile(std::string_view bytes, const AnsiDecoder& ansi, std::u16stri
   switch (choice.encoding) {
     case TextEncoding::kUtf16Le:
       // A UTF-16LE file is taken exactly as it is written.
-      text = Utf16Units(body, false);
+      text = Utf16FromBytes(body, false, true);
       return kLoadOk;
-    case TextEncoding::kUtf16Be: decoded = Utf16Units(body, true); break;
+    case TextEncoding::kUtf16Be: decoded = Utf16FromBytes(body, true, true); break;
     case TextEncoding::kUtf8: decoded = Utf8ToUtf16(UpToNul(body)); break;
     case TextEncoding::kAnsi:
       if (!ansi || !ansi(UpToNul(body), decoded)) return kLoadConversionFailed;

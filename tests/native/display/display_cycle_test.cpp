@@ -682,6 +682,37 @@ TEST(CanSkipCycle, SameSecondWithoutFractionsOrCursorTokens) {
   }
 }
 
+TEST(PaintNeedsCycle, OnlyAnUnrequestedPaintRightAfterTheTicksDrawingIsLeftAlone) {
+  const struct {
+    bool force_redraw;
+    int32_t last_second;
+    bool drawn_this_tick;
+    bool needs_cycle;
+  } cases[] = {
+      {false, 5, true, false},             // the window system exposing the tick's drawing
+      {false, 5, false, true},             // the tick skipped or the panel was hidden
+      {true, 5, true, true},               // a command asked for a redraw
+      {false, kRedrawSecond, true, true},  // a resize or DPI change left a redraw pending
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << static_cast<int>(&c - cases));
+    DisplayState state;
+    state.force_redraw = c.force_redraw;
+    state.last_second = c.last_second;
+    state.drawn_this_tick = c.drawn_this_tick;
+    EXPECT_EQ(PaintNeedsCycle(state), c.needs_cycle);
+  }
+}
+
+TEST_F(DisplayCycleTest, AResizeLeavesTheNextPaintToDrawAgain) {
+  settings.SHOW_CLOCK = 1;
+  state.drawn_this_tick = Run();
+  EXPECT_TRUE(state.drawn_this_tick);
+  EXPECT_TRUE(PaintNeedsCycle(state)) << "the first cycle sized the window";
+  state.drawn_this_tick = Run();
+  EXPECT_FALSE(PaintNeedsCycle(state));
+}
+
 TEST_F(DisplayCycleTest, EarlyExitLeavesEverythingAlone) {
   settings.SHOW_CLOCK = 1;
   Run();  // resizes, so the next cycle draws in full

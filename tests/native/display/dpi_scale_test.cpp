@@ -262,3 +262,46 @@ TEST_F(ScaledCycleTest, ARoundedPanelGrowsByTheScaledMarginAndFollowsADpiChange)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MonitorDpiGate, AsksAgainOnlyWhenTheCursorLeavesItsMonitor) {
+  const Rect left_monitor{0, 0, 1280, 1024};
+  struct Step {
+    Point cursor;
+    int32_t wpos;
+    bool due;
+  };
+  const Step steps[] = {
+      {{400, 300}, 0, false},   // moves within the monitor
+      {{1279, 1023}, 0, false}, // its last pixel
+      {{1280, 300}, 0, true},   // one past the right edge
+      {{-1, 300}, 0, true},     // left of it
+      {{400, 1024}, 0, true},   // below it
+      {{400, 300}, 3, true},    // WPOS changed
+  };
+  for (const Step& step : steps) {
+    MonitorDpiGate gate;
+    EXPECT_TRUE(gate.Due(step.cursor, step.wpos)) << "never asked yet";
+    gate.Checked(Point{10, 10}, 0, &left_monitor);
+    EXPECT_EQ(gate.Due(step.cursor, step.wpos), step.due) << step.cursor.x << "," << step.cursor.y;
+  }
+}
+
+TEST(MonitorDpiGate, CursorOnNoMonitorAsksOnEveryMove) {
+  MonitorDpiGate gate;
+  gate.Checked(Point{-5000, 10}, 0, nullptr);
+  EXPECT_FALSE(gate.Due(Point{-5000, 10}, 0));
+  EXPECT_TRUE(gate.Due(Point{-5001, 10}, 0));
+}
+
+TEST(MonitorDpiGate, PinnedPanelIgnoresTheCursorButNotWposOrMonitorChanges) {
+  MonitorDpiGate gate;
+  gate.Checked(Point{10, 10}, 9, nullptr);
+  EXPECT_FALSE(gate.Due(Point{5000, -300}, 9));
+  EXPECT_TRUE(gate.Due(Point{10, 10}, 1));
+  gate.Invalidate();
+  EXPECT_TRUE(gate.Due(Point{10, 10}, 9));
+}
+
+}  // namespace

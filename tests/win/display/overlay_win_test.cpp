@@ -26,8 +26,10 @@ constexpr COLORREF kLightRule = RGB(190, 190, 190);
 constexpr COLORREF kDarkRule = RGB(125, 125, 125);
 
 DisplayRuntime* g_runtime = nullptr;
+int g_text_position_changes = 0;
 
 LRESULT CALLBACK TestTextProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_WINDOWPOSCHANGING) ++g_text_position_changes;
   if (message == WM_TIMER && wparam == kFadeTimerId && g_runtime != nullptr) {
     g_runtime->OnFadeTimer();
     return 0;
@@ -186,9 +188,11 @@ TEST_F(OverlayTest, WindowsAreCreatedLayeredClickThroughAndTransparent) {
     EXPECT_EQ(ex & (WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST),
               WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST);
     EXPECT_TRUE(GetWindowLongPtrW(window, GWL_STYLE) & WS_POPUP);
+    // Created at the smallest size (no surface of the largest panel is
+    // ever made); the first display cycle sizes them.
     const SIZE size = WindowSize(window);
-    EXPECT_EQ(size.cx, 300);
-    EXPECT_EQ(size.cy, 200);
+    EXPECT_EQ(size.cx, 1);
+    EXPECT_EQ(size.cy, 1);
     EXPECT_TRUE(IsWindowVisible(window));
   }
   COLORREF key = 0;
@@ -497,6 +501,97 @@ TEST(DisplayFont, FollowsTheFontSettings) {
   GetObjectW(font, sizeof(lf), &lf);
   EXPECT_EQ(lf.lfWeight, 500);
   DeleteObject(font);
+}
+
+// A pinned panel is placed again on every cursor move, mostly where it
+// already stands: only a real move, a hidden window or the once-a-second
+// raise above other topmost windows reaches the window system.
+TEST_F(OverlayTest, PlacingWhereThePanelStandsMakesNoCallUntilTheRaiseIsDue) {
+  Open();
+  OverlayWindowsWin& windows = runtime->windows();
+  windows.MoveWindows(Point{40, 50}, Point{32, 42});
+  g_text_position_changes = 0;
+  windows.MoveWindows(Point{40, 50}, Point{32, 42});
+  EXPECT_EQ(g_text_position_changes, 0);
+
+  windows.MoveWindows(Point{41, 50}, Point{33, 42});
+  EXPECT_EQ(g_text_position_changes, 1);
+  RECT r{};
+  GetWindowRect(handles.text, &r);
+  EXPECT_EQ(r.left, 41);
+
+  windows.Hide();
+  g_text_position_changes = 0;
+  windows.MoveWindows(Point{41, 50}, Point{33, 42});
+  EXPECT_EQ(g_text_position_changes, 1);
+  EXPECT_TRUE(IsWindowVisible(handles.text));
+  EXPECT_TRUE(IsWindowVisible(handles.background));
+
+  Sleep(1100);  // at least the raise period; longer changes nothing
+  g_text_position_changes = 0;
+  windows.MoveWindows(Point{41, 50}, Point{33, 42});
+  EXPECT_EQ(g_text_position_changes, 1);
+}
+
+TEST_F(OverlayTest, MonitorRectAtFindsTheMonitorThatHoldsThePoint) {
+  Open();
+  OverlayWindowsWin& windows = runtime->windows();
+  MonitorInfo first;
+  ASSERT_TRUE(windows.GetMonitor(0, first));
+  Rect found;
+  ASSERT_TRUE(windows.MonitorRectAt(Point{first.monitor.left + 5, first.monitor.top + 5}, found));
+  EXPECT_EQ(found, first.monitor);
+  EXPECT_FALSE(windows.MonitorRectAt(Point{-30000, -30000}, found));
+}
+
+// BG_ALPHA 0 (the default) leaves the background panel fully transparent:
+// it is hidden instead of being moved along with the text on every tick, and
+// comes back where the panel stands, under the text, once it has an opacity.
+TEST_F(OverlayTest, TransparentBackgroundIsHiddenAndReturnsUnderTheText) {
+  Open();
+  OverlayWindowsWin& windows = runtime->windows();
+  windows.MoveWindows(Point{40, 50}, Point{32, 42});
+  windows.SetOpacity(255, 0, RGB(255, 0, 255));
+  EXPECT_FALSE(windows.BackgroundWanted());
+  EXPECT_FALSE(IsWindowVisible(handles.background));
+  EXPECT_TRUE(IsWindowVisible(handles.text));
+
+  windows.MoveWindows(Point{140, 150}, Point{132, 142});
+  RECT text{};
+  GetWindowRect(handles.text, &text);
+  EXPECT_EQ(text.left, 140);
+  EXPECT_FALSE(IsWindowVisible(handles.background));
+  windows.Hide();
+  windows.ShowWithoutActivating();
+  EXPECT_FALSE(IsWindowVisible(handles.background));
+
+  windows.SetOpacity(255, 128, RGB(255, 0, 255));
+  EXPECT_TRUE(windows.BackgroundWanted());
+  EXPECT_TRUE(IsWindowVisible(handles.background));
+  RECT background{};
+  GetWindowRect(handles.background, &background);
+  EXPECT_EQ(background.left, 132);
+  EXPECT_EQ(background.top, 142);
+  EXPECT_EQ(GetWindow(handles.text, GW_HWNDNEXT), handles.background) << "just under the text window";
+  COLORREF key = 0;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(handles.background, &key, &alpha, &flags));
+  EXPECT_EQ(alpha, 128);
+}
+
+// A transparent background shown while the panel is hidden stays with it:
+// the next show brings both.
+TEST_F(OverlayTest, BackgroundGivenAnOpacityWhileHiddenShowsWithTheText) {
+  Open();
+  OverlayWindowsWin& windows = runtime->windows();
+  windows.SetOpacity(255, 0, RGB(255, 0, 255));
+  windows.Hide();
+  windows.SetOpacity(255, 200, RGB(255, 0, 255));
+  EXPECT_FALSE(IsWindowVisible(handles.background));
+  windows.ShowWithoutActivating();
+  EXPECT_TRUE(IsWindowVisible(handles.background));
+  EXPECT_TRUE(IsWindowVisible(handles.text));
 }
 
 }  // namespace
