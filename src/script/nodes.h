@@ -369,9 +369,12 @@ class FuncCallNode : public Node {
 
  private:
   bool resolve(ScriptRun& run);  // false when the call was refused (error 108)
+  bool refuseTooDeep(ScriptRun& run);
+  void lookUp(ScriptRun& run);
   std::size_t bindParameters(ScriptRun& run, FuncDef& def);
   bool builtinNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
   bool takeResult(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
+  static void takeFullResult(ScriptRun& run, std::optional<ScriptValue>& full);
   bool callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full);
   bool callUserOneInteger(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full,
                           bool& plain);

@@ -40,27 +40,33 @@ FuncCallNode::FuncCallNode(std::string n, std::vector<NodePtr> args, int32_t lin
 
 constexpr int32_t kMaxCallDepth = 512;
 
-bool FuncCallNode::resolve(ScriptRun& run) {
+// Kept small so that it inlines into every call: the look-up on the first
+// call and the refusal live out of line.
+[[gnu::always_inline]] inline bool FuncCallNode::resolve(ScriptRun& run) {
   CheckStack(run);
-  if (run.callDepth > kMaxCallDepth) {
-    RaiseScriptError(run, kErrorCallDepth, line,
-                     FormatScriptMessage(RunText(run, "Runtime Error 行番号:%d  関数呼び出し回数が多すぎます。%s(args:%d)\n",
-                                                 "Runtime error at line %d: Too many function call:%s(args:%d)\n"),
-                                         line, name.c_str(), static_cast<int>(arguments.size())));
-    return false;
-  }
-  if (!resolved_) {
-    // User functions are fixed once the parse is over, so one look-up serves.
-    auto it = run.functions.find(name);
-    user_ = it == run.functions.end() ? nullptr : it->second.get();
-    builtinName_ = UpperAscii(name);
-    if (!builtinName_.empty() && builtinName_.back() == '$') builtinName_.pop_back();
-    const BuiltinRow* row = FindBuiltin(builtinName_);
-    const std::size_t count = arguments.size();
-    builtin_ = row && row->minArgs <= count && row->maxArgs >= count ? row : nullptr;
-    resolved_ = true;
-  }
+  if (run.callDepth > kMaxCallDepth) return refuseTooDeep(run);
+  if (!resolved_) lookUp(run);
   return true;
+}
+
+[[gnu::noinline]] bool FuncCallNode::refuseTooDeep(ScriptRun& run) {
+  RaiseScriptError(run, kErrorCallDepth, line,
+                   FormatScriptMessage(RunText(run, "Runtime Error 行番号:%d  関数呼び出し回数が多すぎます。%s(args:%d)\n",
+                                               "Runtime error at line %d: Too many function call:%s(args:%d)\n"),
+                                       line, name.c_str(), static_cast<int>(arguments.size())));
+  return false;
+}
+
+// User functions are fixed once the parse is over, so one look-up serves.
+[[gnu::noinline]] void FuncCallNode::lookUp(ScriptRun& run) {
+  auto it = run.functions.find(name);
+  user_ = it == run.functions.end() ? nullptr : it->second.get();
+  builtinName_ = UpperAscii(name);
+  if (!builtinName_.empty() && builtinName_.back() == '$') builtinName_.pop_back();
+  const BuiltinRow* row = FindBuiltin(builtinName_);
+  const std::size_t count = arguments.size();
+  builtin_ = row && row->minArgs <= count && row->maxArgs >= count ? row : nullptr;
+  resolved_ = true;
 }
 
 ScriptValue FuncCallNode::evaluate(ScriptRun& run) {
@@ -144,20 +150,27 @@ void RestoreOneInteger(ScriptRun& run, FuncDef& def, int32_t saved) {
   return bound;
 }
 
-// The function's result: a pending return's value, or 0.
-bool FuncCallNode::takeResult(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+// The function's result: a pending return's value, or 0. The integer
+// result of nearly every call is read here; a full value is moved out of
+// line so that this stays small enough to inline into every call.
+[[gnu::always_inline]] inline bool FuncCallNode::takeResult(ScriptRun& run, int32_t& n,
+                                                            std::optional<ScriptValue>& full) {
   n = 0;
   if (!run.returning) return true;
   run.returning = false;
   if (run.exitState == kReturning) run.exitState = kRunning;
-  ScriptValue& value = run.returnValue;
+  const ScriptValue& value = run.returnValue;
   if (IsPlainInteger(value) && value.text.empty() && value.elements.empty()) {
     n = value.intValue;
     return true;
   }
-  full.emplace(std::move(value));
-  value = ScriptValue{};
+  takeFullResult(run, full);
   return false;
+}
+
+[[gnu::noinline]] void FuncCallNode::takeFullResult(ScriptRun& run, std::optional<ScriptValue>& full) {
+  full.emplace(std::move(run.returnValue));
+  run.returnValue = ScriptValue{};
 }
 
 // One parameter holding a plain integer and an integer argument, the
