@@ -169,3 +169,47 @@ TEST(ArrayGrowth, InOrderGapsAndOverwrites) {
 }
 
 }  // namespace
+
+namespace {
+
+// Function bodies whose result leaves the plain-integer path in each way.
+// Each runs through a one-parameter call given an integer (the recursive
+// shape) and through the same function with a second, unused parameter.
+struct ResultCase {
+  const char* body;
+  const char* output;
+};
+constexpr ResultCase kResults[] = {
+    {"return k + 1", "5"},
+    {"return \"t\" + k", "t4"},
+    {"a[1] = k\nreturn a", "A"},  // an array gives its text, its name
+    {"k = \"s\"\nreturn k", "s"},
+    {"return", "0"},
+    {"x = k", "0"},
+    {"if (k > 3) {\nreturn k * 2\n}\nreturn 1", "8"},
+    {"return ToInt(\"9\") + k", "13"},
+};
+
+}  // namespace
+
+TEST(UserCalls, EveryResultShapeOnBothCallPaths) {
+  for (const ResultCase& c : kResults) {
+    for (const char* params : {"k", "k, unused"}) {
+      SCOPED_TRACE(std::string(c.body) + " / (" + params + ")");
+      const std::string args = std::string(params) == "k" ? "4" : "4, 0";
+      const ScriptOutcome o = RunScriptText(std::string("k = 77\nfunc f(") + params + ") {\n" + c.body +
+                                            "\n}\nr = f(" + args + ")\nCB.SetOutputText(\"\" + r + \"/\" + k)");
+      ASSERT_EQ(o.output.size(), 1u);
+      // The parameter is a global put back after the call, whatever the body did to it.
+      EXPECT_EQ(o.output[0], std::string(c.output) + "/77");
+      EXPECT_TRUE(o.errors.empty());
+    }
+  }
+}
+
+TEST(UserCalls, RecursionKeepsEachFramesParameter) {
+  ExpectOutputs({{"func fib(k) {\nif (k < 2) { return k }\nreturn fib(k - 1) + fib(k - 2)\n}\nr = fib(15)", "610/5"},
+                 {"func s(k) {\nif (k == 0) { return \"\" }\nreturn s(k - 1) + k\n}\nr = s(4)", "1234/5"},
+                 {"func g(k) {\nif (k == 0) { return 0 }\nreturn k + g(k - 1) + k\n}\nr = g(3)", "12/5"}},
+                "k = 5\n", "\nCB.SetOutputText(\"\" + r + \"/\" + k)");
+}
