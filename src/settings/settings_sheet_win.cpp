@@ -41,7 +41,7 @@ int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM) {
     SetWindowLongPtrW(sheet, GWL_EXSTYLE, GetWindowLongPtrW(sheet, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_CONTEXTHELP));
     ApplyDarkTitleBar(sheet);
     ThemeChildren(sheet);
-    ThemeSheetFrame(sheet);
+    ThemeDialogFrame(sheet);
     ThemeTabStrip(PropSheet_GetTabControl(sheet));
   }
   return 0;

@@ -16,7 +16,7 @@ COLORREF g_highlight = 0;
 constexpr UINT_PTR kTabSubclass = 0x4B54;
 constexpr UINT_PTR kDisabledSubclass = 0x4B44;
 constexpr UINT_PTR kHotkeySubclass = 0x4B48;
-constexpr UINT_PTR kSheetSubclass = 0x4B53;
+constexpr UINT_PTR kFrameSubclass = 0x4B53;
 
 std::optional<uint32_t> MajorVersion() {
   const OptionalApi& api = Api();
@@ -181,15 +181,16 @@ LRESULT CALLBACK TabStripProc(HWND tab, UINT message, WPARAM wparam, LPARAM lpar
   return DefSubclassProc(tab, message, wparam, lparam);
 }
 
-// The sheet's own background (around the tab strip and behind its buttons)
-// belongs to the system's sheet procedure, which knows nothing of dark mode.
-LRESULT CALLBACK SheetFrameProc(HWND sheet, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
-  if (g_dark && message == WM_ERASEBKGND && EraseDialogBackground(sheet, HDC(wparam))) return TRUE;
+// A dialog whose procedure is the system's (the settings sheet's frame, a
+// message box) knows nothing of dark mode: its background and its controls'
+// colours are answered here.
+LRESULT CALLBACK DialogFrameProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+  if (g_dark && message == WM_ERASEBKGND && EraseDialogBackground(dialog, HDC(wparam))) return TRUE;
   if (g_dark && IsControlColourMessage(message)) {
     if (HBRUSH brush = DialogControlColour(HDC(wparam), HWND(lparam))) return LRESULT(brush);
   }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(sheet, SheetFrameProc, kSheetSubclass);
-  return DefSubclassProc(sheet, message, wparam, lparam);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(dialog, DialogFrameProc, kFrameSubclass);
+  return DefSubclassProc(dialog, message, wparam, lparam);
 }
 
 // --- disabled labels and check boxes ---
@@ -412,8 +413,8 @@ bool OnSettingChange(HWND window, const wchar_t* text) {
   return g_dark;
 }
 
-void ThemeSheetFrame(HWND sheet) {
-  if (sheet) SetWindowSubclass(sheet, SheetFrameProc, kSheetSubclass, 0);
+void ThemeDialogFrame(HWND dialog) {
+  if (dialog) SetWindowSubclass(dialog, DialogFrameProc, kFrameSubclass, 0);
 }
 
 void ThemeTabStrip(HWND tab) {

@@ -40,8 +40,9 @@ HBRUSH DialogControlColour(HDC dc, HWND control, bool dark);
 
 // The settings sheet's tab control: painted by the program in dark mode.
 void ThemeTabStrip(HWND tab);
-// The settings sheet's own background: dark in dark mode.
-void ThemeSheetFrame(HWND sheet);
+// A dialog run by the system's own procedure (the settings sheet, a message
+// box): its background and control colours dark in dark mode.
+void ThemeDialogFrame(HWND dialog);
 // Disabled labels, group boxes, check boxes and radio buttons of `dialog`
 // are painted grey by the program in dark mode (the platform's disabled look
 // is unreadable on the dark background).

@@ -12,26 +12,13 @@ namespace {
 std::atomic<MessageBoxFn> g_collect{nullptr};
 thread_local HHOOK t_hook = nullptr;
 
-constexpr UINT_PTR kBoxSubclass = 0x4B4D;
-
-LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
-  if (IsControlColourMessage(message)) {
-    if (HBRUSH brush = DialogControlColour(HDC(wparam), HWND(lparam))) return LRESULT(brush);
-  } else if (message == WM_ERASEBKGND) {
-    if (EraseDialogBackground(box, HDC(wparam))) return TRUE;
-  } else if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(box, BoxProc, kBoxSubclass);
-  }
-  return DefSubclassProc(box, message, wparam, lparam);
-}
-
 bool IsMessageBoxWindow(HWND window) {
   wchar_t name[16] = L"";
   return GetClassNameW(window, name, ARRAYSIZE(name)) > 0 && lstrcmpW(name, L"#32770") == 0;
 }
 
 void ThemeBox(HWND box) {
-  SetWindowSubclass(box, BoxProc, kBoxSubclass, 0);  // a second call only updates it
+  ThemeDialogFrame(box);  // a second call only updates it
   ApplyDarkTitleBar(box);
   ThemeChildren(box);
   RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
