@@ -179,8 +179,8 @@ class BlockNode final : public StatementNode {
   void append(NodePtr statement);
   void execute(ScriptRun& run) override;
   // execute without the stack check, for a loop that checked before its
-  // first pass: every pass runs at the same depth. (Defined beside the
-  // loops, which alone use it.)
+  // first pass (every pass runs at the same depth) and for a call, which
+  // checked before it ran the body. (Inline in nodes_support.h.)
   void executeChecked(ScriptRun& run);
 
   std::vector<NodePtr> statements;
@@ -253,6 +253,22 @@ class AssignNode : public Node {
   void integerAssign(ScriptRun& run);
 };
 
+// An operator between a variable and an integer literal (k - 1, k < 2),
+// which a condition or a call's argument computes in place, without the
+// operator node, while the variable holds a plain integer.
+struct VariableLiteralOp {
+  VarNode* variable = nullptr;  // none when the node has another shape
+  int32_t op = 0;
+  int32_t literal = 0;
+
+  // The shape of node, or none (variable null).
+  static VariableLiteralOp Of(const Node* node);
+  // The operator's result in n, exactly as the node gives it; false when
+  // the variable does not hold a plain integer (nothing is evaluated then).
+  // (Inline in nodes_support.h.)
+  bool compute(ScriptRun& run, int32_t& n) const;
+};
+
 class IfNode : public StatementNode {
  public:
   IfNode(NodePtr condition, std::unique_ptr<BlockNode> thenBlock, NodePtr elsePart, int32_t line);
@@ -260,6 +276,10 @@ class IfNode : public StatementNode {
   NodePtr condition;
   std::unique_ptr<BlockNode> thenBlock;
   NodePtr elsePart;  // a BlockNode, an IfNode, or none
+
+ private:
+  bool test(ScriptRun& run);
+  VariableLiteralOp shortTest_;  // the condition, when it has that shape
 };
 
 class WhileNode : public StatementNode {
@@ -369,6 +389,7 @@ class FuncCallNode : public Node {
 
  private:
   bool resolve(ScriptRun& run);  // false when the call was refused (error 108)
+  bool bindOneInteger(ScriptRun& run, VariableSlot& s);
   bool refuseTooDeep(ScriptRun& run);
   void lookUp(ScriptRun& run);
   std::size_t bindParameters(ScriptRun& run, FuncDef& def);
@@ -376,10 +397,13 @@ class FuncCallNode : public Node {
   bool takeResult(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
   static void takeFullResult(ScriptRun& run, std::optional<ScriptValue>& full);
   bool callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full);
+  bool callUserGeneral(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full);
   bool callUserOneInteger(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full,
                           bool& plain);
   ScriptValue callBuiltin(ScriptRun& run);
   bool resolved_ = false;
+  bool oneParameter_ = false;  // a user function of one parameter, given one argument
+  VariableLiteralOp shortArgument_;  // that argument, when it has that shape
   FuncDef* user_ = nullptr;
   const BuiltinRow* builtin_ = nullptr;  // matching row, count already checked
   std::string builtinName_;              // upper-cased, one '$' removed

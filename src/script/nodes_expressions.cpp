@@ -167,6 +167,27 @@ int32_t UnaryNode::evaluateInteger(ScriptRun& run) {
   }
 }
 
+// ---- operators between a variable and a literal ------------------------------
+
+VariableLiteralOp VariableLiteralOp::Of(const Node* node) {
+  VariableLiteralOp shape;
+  if (node == nullptr) return shape;
+  switch (node->kind) {
+    case kOpAdd: case kOpSub: case kOpMul:
+    case kOpLt: case kOpGt: case kOpLe: case kOpGe:
+    case kOpEq: case kOpNe: case kOpStrictEq: case kOpStrictNe:
+      break;
+    default:
+      return shape;
+  }
+  const auto* binary = dynamic_cast<const BinaryNode*>(node);
+  if (binary == nullptr || binary->left->kind != kNodeVar || binary->right->kind != kNodeInt) return shape;
+  shape.variable = static_cast<VarNode*>(binary->left.get());
+  shape.op = node->kind;
+  shape.literal = static_cast<const IntNode&>(*binary->right).value;
+  return shape;
+}
+
 // ---- arrays ------------------------------------------------------------------
 
 ArrayAccessNode::ArrayAccessNode(std::string n, NodePtr i, int32_t line)

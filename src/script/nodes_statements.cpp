@@ -6,14 +6,6 @@
 
 namespace {
 
-// The innermost block running the statement reports it; a run already
-// stopped by an error (the call that charged may have gone on) is not
-// reported twice.
-[[gnu::noinline]] void StopOverBudget(ScriptRun& run, int32_t line) {
-  if (run.exitState == kStopping) return;
-  ReportScriptMemoryExceeded(run, line);
-}
-
 // After a loop body: true when the loop is to end. Consumes break/continue.
 bool LeaveLoop(ScriptRun& run) {
   switch (run.exitState) {
@@ -28,15 +20,6 @@ bool LeaveLoop(ScriptRun& run) {
     default:
       return true;
   }
-}
-
-// Blocks ask the stop check after each completed statement. A loop with an
-// empty body and a goto that lands complete none, so they ask it themselves;
-// otherwise such a script could never be stopped.
-[[gnu::always_inline]] inline bool StopRequested(ScriptRun& run, int32_t line) {
-  if (run.host.stopCheck == nullptr || run.host.stopCheck(line) != 1) return false;
-  run.exitState = kStopping;
-  return true;
 }
 
 // Evaluates into a stored value, out of line so that callers on recursive
@@ -54,6 +37,11 @@ bool LeaveLoop(ScriptRun& run) {
 
 // ---- blocks ------------------------------------------------------------
 
+void StopOverBudget(ScriptRun& run, int32_t line) {
+  if (run.exitState == kStopping) return;
+  ReportScriptMemoryExceeded(run, line);
+}
+
 void BlockNode::append(NodePtr statement) {
   growDepth(statement.get());
   statements.push_back(std::move(statement));
@@ -65,29 +53,6 @@ void BlockNode::indexLabels() {
       labels[static_cast<LabelNode&>(*statements[i]).name] = i;
   labelsIndexed_ = true;
   plain_ = labels.empty();
-}
-
-// Without labels no goto can land here, so the statements run in a plain loop.
-[[gnu::always_inline]] inline void BlockNode::executePlain(ScriptRun& run) {
-  for (const NodePtr& p : statements) {
-    Node& statement = *p;
-    try {
-      statement.execute(run);
-    } catch (ScriptMemoryExceeded&) {
-      StopOverBudget(run, statement.line);
-      return;
-    }
-    if (run.returning) return;
-    if (StopRequested(run, statement.line)) return;
-    if (run.exitState != kRunning) return;
-  }
-}
-
-[[gnu::always_inline]] inline void BlockNode::executeChecked(ScriptRun& run) {
-  if (plain_)
-    executePlain(run);
-  else
-    executeLabelled(run);
 }
 
 void BlockNode::execute(ScriptRun& run) {
@@ -109,9 +74,7 @@ void BlockNode::execute(ScriptRun& run) {
       for (; i < count; ++i) {
         Node& statement = *statements[i];
         statement.execute(run);
-        if (run.returning) return;
-        if (StopRequested(run, statement.line)) return;
-        if (run.exitState != kRunning) return;
+        if (LeaveBlock(run, statement.line)) return;
       }
     } catch (ScriptMemoryExceeded&) {
       StopOverBudget(run, statements[i]->line);
@@ -129,17 +92,28 @@ void BlockNode::execute(ScriptRun& run) {
 // ---- conditionals and loops -----------------------------------------------
 
 IfNode::IfNode(NodePtr c, std::unique_ptr<BlockNode> t, NodePtr e, int32_t line)
-    : StatementNode(kNodeIf, line), condition(std::move(c)), thenBlock(std::move(t)), elsePart(std::move(e)) {
+    : StatementNode(kNodeIf, line), condition(std::move(c)), thenBlock(std::move(t)), elsePart(std::move(e)),
+      shortTest_(VariableLiteralOp::Of(condition.get())) {
   growDepth(condition.get());
   growDepth(thenBlock.get());
   growDepth(elsePart.get());
 }
 
+[[gnu::always_inline]] inline bool IfNode::test(ScriptRun& run) {
+  int32_t truth = 0;
+  if (shortTest_.variable != nullptr && shortTest_.compute(run, truth)) return truth != 0;
+  return Condition(run, *condition);
+}
+
+// The then-block runs here rather than through its own execute: the block
+// holding the if checked the stack, and only a tall if checks again.
 void IfNode::execute(ScriptRun& run) {
-  if (Condition(run, *condition))
-    thenBlock->execute(run);
-  else if (elsePart)
+  if (test(run)) {
+    CheckStackAt(*this, run);
+    thenBlock->executeChecked(run);
+  } else if (elsePart) {
     elsePart->execute(run);
+  }
 }
 
 WhileNode::WhileNode(NodePtr c, std::unique_ptr<BlockNode> b, bool e, int32_t line)
