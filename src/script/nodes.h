@@ -8,9 +8,10 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <optional>
+#include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "script/builtin_table.h"
@@ -108,6 +109,38 @@ inline void CheckStack(const ScriptRun& run) {
   if (reinterpret_cast<uintptr_t>(&probe) < run.stackLimit) ThrowStackExhausted();
 }
 
+// A value an evaluation gives in full, empty while its result is a plain
+// integer. Unlike std::optional it is not zeroed when made: the hot paths
+// make one per call and seldom fill it.
+class FullValue {
+ public:
+  FullValue() {}
+  ~FullValue() { reset(); }
+  FullValue(const FullValue&) = delete;
+  FullValue& operator=(const FullValue&) = delete;
+
+  template <class... Args>
+  ScriptValue& emplace(Args&&... args) {
+    reset();
+    ScriptValue* v = new (storage_) ScriptValue(std::forward<Args>(args)...);
+    engaged_ = true;
+    return *v;
+  }
+  void reset() {
+    if (engaged_) destroy();
+  }
+  ScriptValue& operator*() { return *std::launder(reinterpret_cast<ScriptValue*>(storage_)); }
+  ScriptValue* operator->() { return &**this; }
+
+ private:
+  [[gnu::noinline]] void destroy() {
+    (**this).~ScriptValue();
+    engaged_ = false;
+  }
+  alignas(ScriptValue) unsigned char storage_[sizeof(ScriptValue)];
+  bool engaged_ = false;
+};
+
 using NodePtr = std::unique_ptr<class Node>;
 
 class Node {
@@ -127,7 +160,7 @@ class Node {
   virtual bool isPure() const { return false; }
   // When the value is a plain integer, gives it in n and returns true;
   // otherwise gives the whole value in full.
-  virtual bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+  virtual bool evaluateNumber(ScriptRun& run, int32_t& n, FullValue& full) {
     full.emplace(evaluate(run));
     if (!IsPlainInteger(*full)) return false;
     n = full->intValue;
@@ -211,7 +244,7 @@ class VarNode final : public Node {
   ScriptValue evaluate(ScriptRun& run) override;
   int32_t evaluateInteger(ScriptRun& run) override;
   const ScriptValue& evaluateRef(ScriptRun& run, ScriptValue& scratch) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, FullValue& full) override;
   bool isPure() const override { return true; }
 
   // The variable's slot, looked up once per store generation.
@@ -257,9 +290,13 @@ class AssignNode : public Node {
 // which a condition or a call's argument computes in place, without the
 // operator node, while the variable holds a plain integer.
 struct VariableLiteralOp {
+  // Every operator as one of five forms, tested in the order of how often
+  // they appear in scripts (a + 1 is a - -1, a > 1 is !(a <= 1)).
+  enum Form : uint8_t { kOffset, kLess, kLessOrEqual, kEqual, kProduct };
   VarNode* variable = nullptr;  // none when the node has another shape
-  int32_t op = 0;
   int32_t literal = 0;
+  Form form = kOffset;
+  bool negate = false;  // of a comparison's result
 
   // The shape of node, or none (variable null).
   static VariableLiteralOp Of(const Node* node);
@@ -345,7 +382,7 @@ class IntNode final : public Node {
   ScriptValue evaluate(ScriptRun&) override { return MakeInteger(value); }
   int32_t evaluateInteger(ScriptRun&) override { return value; }
   const ScriptValue& evaluateRef(ScriptRun&, ScriptValue&) override { return constant_; }
-  bool evaluateNumber(ScriptRun&, int32_t& n, std::optional<ScriptValue>&) override {
+  bool evaluateNumber(ScriptRun&, int32_t& n, FullValue&) override {
     n = value;
     return true;
   }
@@ -383,7 +420,7 @@ class FuncCallNode : public Node {
  public:
   FuncCallNode(std::string name, std::vector<NodePtr> arguments, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, FullValue& full) override;
   std::string name;
   std::vector<NodePtr> arguments;
 
@@ -393,12 +430,12 @@ class FuncCallNode : public Node {
   bool refuseTooDeep(ScriptRun& run);
   void lookUp(ScriptRun& run);
   std::size_t bindParameters(ScriptRun& run, FuncDef& def);
-  bool builtinNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
-  bool takeResult(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
-  static void takeFullResult(ScriptRun& run, std::optional<ScriptValue>& full);
-  bool callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full);
-  bool callUserGeneral(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full);
-  bool callUserOneInteger(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full,
+  bool builtinNumber(ScriptRun& run, int32_t& n, FullValue& full);
+  bool takeResult(ScriptRun& run, int32_t& n, FullValue& full);
+  static void takeFullResult(ScriptRun& run, FullValue& full);
+  bool callUser(ScriptRun& run, FuncDef& def, int32_t& n, FullValue& full);
+  bool callUserGeneral(ScriptRun& run, FuncDef& def, int32_t& n, FullValue& full);
+  bool callUserOneInteger(ScriptRun& run, FuncDef& def, int32_t& n, FullValue& full,
                           bool& plain);
   ScriptValue callBuiltin(ScriptRun& run);
   bool resolved_ = false;
@@ -448,7 +485,7 @@ class IntegerBinaryNode final : public BinaryNode {
   }
   int32_t evaluateInteger(ScriptRun& run) override;
   ScriptValue evaluate(ScriptRun& run) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, FullValue&) override;
   bool evaluateCondition(ScriptRun& run) override;
 
  private:
@@ -462,12 +499,12 @@ class AddNode final : public BinaryNode {
   using BinaryNode::BinaryNode;
   int32_t evaluateInteger(ScriptRun& run) override;
   ScriptValue evaluate(ScriptRun& run) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, FullValue& full) override;
   bool evaluateCondition(ScriptRun& run) override;
 
  private:
-  bool add(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
-  bool addToValue(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
+  bool add(ScriptRun& run, int32_t& n, FullValue& full);
+  bool addToValue(ScriptRun& run, int32_t& n, FullValue& full);
 };
 
 // '&&' and '||', which evaluate their right operand only when it decides.
@@ -476,7 +513,7 @@ class LogicalNode final : public BinaryNode {
   using BinaryNode::BinaryNode;
   ScriptValue evaluate(ScriptRun& run) override { return MakeInteger(evaluateInteger(run)); }
   int32_t evaluateInteger(ScriptRun& run) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) override {
+  bool evaluateNumber(ScriptRun& run, int32_t& n, FullValue&) override {
     n = evaluateInteger(run);
     return true;
   }
@@ -491,7 +528,7 @@ class UnaryNode final : public Node {
   UnaryNode(int32_t op, NodePtr operand, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override { return MakeInteger(evaluateInteger(run)); }
   int32_t evaluateInteger(ScriptRun& run) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) override {
+  bool evaluateNumber(ScriptRun& run, int32_t& n, FullValue&) override {
     n = evaluateInteger(run);
     return true;
   }
@@ -573,7 +610,7 @@ class GotoNode : public Node {
 }
 
 [[gnu::always_inline]] inline bool NumberOf(Node& node, ScriptRun& run, int32_t& n,
-                                             std::optional<ScriptValue>& full) {
+                                             FullValue& full) {
   if (node.kind == kNodeInt) {
     n = static_cast<IntNode&>(node).value;
     return true;

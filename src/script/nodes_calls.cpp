@@ -72,7 +72,7 @@ constexpr int32_t kMaxCallDepth = 512;
 }
 
 // A refused call or a built-in, as a number when it gives a plain integer.
-[[gnu::noinline]] bool FuncCallNode::builtinNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+[[gnu::noinline]] bool FuncCallNode::builtinNumber(ScriptRun& run, int32_t& n, FullValue& full) {
   if (run.callDepth > kMaxCallDepth)
     full.emplace(DefaultValueFor(name));
   else
@@ -142,7 +142,7 @@ void RestoreOneInteger(ScriptRun& run, FuncDef& def, int32_t saved) {
 // result of nearly every call is read here; a full value is moved out of
 // line so that this stays small enough to inline into every call.
 [[gnu::always_inline]] inline bool FuncCallNode::takeResult(ScriptRun& run, int32_t& n,
-                                                            std::optional<ScriptValue>& full) {
+                                                            FullValue& full) {
   n = 0;
   if (!run.returning) return true;
   run.returning = false;
@@ -156,7 +156,7 @@ void RestoreOneInteger(ScriptRun& run, FuncDef& def, int32_t saved) {
   return false;
 }
 
-[[gnu::noinline]] void FuncCallNode::takeFullResult(ScriptRun& run, std::optional<ScriptValue>& full) {
+[[gnu::noinline]] void FuncCallNode::takeFullResult(ScriptRun& run, FullValue& full) {
   full.emplace(std::move(run.returnValue));
   run.returnValue = ScriptValue{};
 }
@@ -181,7 +181,7 @@ void RestoreOneInteger(ScriptRun& run, FuncDef& def, int32_t saved) {
 // run's save vectors. False when the call does not fit (nothing evaluated).
 // The body runs inline: resolve checked the stack.
 [[gnu::always_inline]] inline bool FuncCallNode::callUserOneInteger(ScriptRun& run, FuncDef& def, int32_t& n,
-                                                                     std::optional<ScriptValue>& full, bool& plain) {
+                                                                     FullValue& full, bool& plain) {
   if (!oneParameter_ || def.slotGeneration != run.variables.generation()) return false;
   VariableSlot& s = *def.paramSlots[0];
   if (!s.exists || !IsPlainInteger(s.value) || !s.value.text.empty() || !s.value.elements.empty()) return false;
@@ -205,7 +205,7 @@ void RestoreOneInteger(ScriptRun& run, FuncDef& def, int32_t saved) {
 }
 
 [[gnu::always_inline]] inline bool FuncCallNode::callUser(ScriptRun& run, FuncDef& def, int32_t& n,
-                                                           std::optional<ScriptValue>& full) {
+                                                           FullValue& full) {
   bool onePlain = true;
   if (callUserOneInteger(run, def, n, full, onePlain)) return onePlain;
   return callUserGeneral(run, def, n, full);
@@ -213,7 +213,7 @@ void RestoreOneInteger(ScriptRun& run, FuncDef& def, int32_t saved) {
 
 // Any other call: every parameter saved in the run's vectors.
 [[gnu::noinline]] bool FuncCallNode::callUserGeneral(ScriptRun& run, FuncDef& def, int32_t& n,
-                                                     std::optional<ScriptValue>& full) {
+                                                     FullValue& full) {
   const std::size_t base = run.savedParameters.size();
   const std::size_t bound = bindParameters(run, def);
   ++run.callDepth;
@@ -237,12 +237,12 @@ ScriptValue FuncCallNode::evaluate(ScriptRun& run) {
   if (!resolve(run)) return DefaultValueFor(name);
   if (!user_) return callBuiltin(run);
   int32_t n = 0;
-  std::optional<ScriptValue> full;
+  FullValue full;
   if (callUser(run, *user_, n, full)) return MakeInteger(n);
   return std::move(*full);
 }
 
-bool FuncCallNode::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+bool FuncCallNode::evaluateNumber(ScriptRun& run, int32_t& n, FullValue& full) {
   if (resolve(run) && user_) return callUser(run, *user_, n, full);
   return builtinNumber(run, n, full);
 }

@@ -22,17 +22,6 @@ bool LeaveLoop(ScriptRun& run) {
   }
 }
 
-// Evaluates into a stored value, out of line so that callers on recursive
-// paths keep no temporary value in their frame.
-[[gnu::noinline]] void StoreNumberOrValue(ScriptValue& stored, Node& node, ScriptRun& run) {
-  int32_t n = 0;
-  std::optional<ScriptValue> full;
-  if (node.evaluateNumber(run, n, full))
-    StoreInteger(stored, n);
-  else
-    stored = std::move(*full);
-}
-
 }  // namespace
 
 // ---- blocks ------------------------------------------------------------
@@ -272,12 +261,11 @@ ReturnNode::ReturnNode(NodePtr v, int32_t line) : StatementNode(kNodeReturn, lin
 
 void ReturnNode::execute(ScriptRun& run) {
   int32_t n = 0;
-  if (!value)
-    StoreInteger(run.returnValue, 0);
-  else if (PeekInteger(*value, run, n))
+  FullValue full;
+  if (!value || NumberOf(*value, run, n, full))
     StoreInteger(run.returnValue, n);
   else
-    StoreNumberOrValue(run.returnValue, *value, run);
+    run.returnValue = std::move(*full);
   run.returning = true;
   if (run.exitState == kRunning) run.exitState = kReturning;
 }

@@ -109,16 +109,13 @@ inline bool Condition(ScriptRun& run, Node& node) { return node.evaluateConditio
   const VariableSlot& s = variable->slot(run);
   if (!s.exists || !IsPlainInteger(s.value)) return false;
   const int32_t a = s.value.intValue, b = literal;
-  switch (op) {
-    case kOpAdd: n = AddWrap(a, b); break;
-    case kOpSub: n = SubWrap(a, b); break;
-    case kOpMul: n = MulWrap(a, b); break;
-    case kOpLt: n = a < b; break;
-    case kOpGt: n = a > b; break;
-    case kOpLe: n = a <= b; break;
-    case kOpGe: n = a >= b; break;
-    case kOpEq: case kOpStrictEq: n = a == b; break;
-    default: n = a != b; break;  // != and !==
+  if (form == kOffset) {
+    n = SubWrap(a, b);
+  } else if (form != kProduct) {
+    const bool holds = form == kLess ? a < b : form == kLessOrEqual ? a <= b : a == b;
+    n = holds != negate;
+  } else {
+    n = MulWrap(a, b);
   }
   return true;
 }
