@@ -149,7 +149,9 @@ class Node {
   virtual ~Node() = default;
   virtual ScriptValue evaluate(ScriptRun& run) = 0;
 
-  virtual void execute(ScriptRun& run) { (void)evaluate(run); }
+  // Out of line: inline, the compiler guesses it at every statement of a
+  // block and tests for it before each call.
+  virtual void execute(ScriptRun& run);
   virtual int32_t evaluateInteger(ScriptRun& run) { return ToInteger(evaluate(run)); }
   // The value, either as stored (valid until the store changes) or in scratch.
   virtual const ScriptValue& evaluateRef(ScriptRun& run, ScriptValue& scratch) {

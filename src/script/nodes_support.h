@@ -73,11 +73,14 @@ inline bool Condition(ScriptRun& run, Node& node) { return node.evaluateConditio
 // ran inside an exit's expression), so the common case tests one field; a
 // return leaves without asking the stop check.
 [[gnu::always_inline]] inline bool LeaveBlock(ScriptRun& run, int32_t line) {
-  if (run.exitState != kRunning) {
-    if (!run.returning) (void)StopRequested(run, line);
-    return true;
+  if (run.exitState == kRunning) {
+    if (run.host.stopCheck == nullptr) return false;
+    // The state read again lets a loop around the block see that it is
+    // still running without testing it again.
+    return StopRequested(run, line) || run.exitState != kRunning;
   }
-  return StopRequested(run, line);
+  if (!run.returning) (void)StopRequested(run, line);
+  return true;
 }
 
 // Without labels no goto can land here, so the statements run in a plain
