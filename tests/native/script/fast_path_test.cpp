@@ -340,3 +340,20 @@ TEST(StopCheck, SeesEveryCompletedStatementOnce) {
   };
   EXPECT_EQ(g_stopLines, expected);
 }
+
+// An if runs its then-block without the block's own stack check; tall
+// nests of ifs are still checked and end in a report, never a crash.
+TEST(NestedIfs, RunOrStopCleanlyWithoutTheBlocksOwnCheck) {
+  std::string nest = "k = 1\n";
+  constexpr int kDepth = 1000;
+  for (int i = 0; i < kDepth; ++i) nest += "if (k < 2) {\n";
+  nest += "CB.SetOutputText('deepest')\n";
+  for (int i = 0; i < kDepth; ++i) nest += "}\n";
+  const ScriptOutcome roomy = RunScriptText(nest);
+  EXPECT_TRUE(roomy.errors.empty());
+  EXPECT_EQ(roomy.output, std::vector<std::string>{"deepest"});
+  const ScriptOutcome tight = RunScriptText(nest, {.stackBudget = 16 * 1024});
+  ASSERT_EQ(tight.errors.size(), 1u);
+  EXPECT_EQ(tight.errors[0].code, 106);
+  EXPECT_TRUE(tight.output.empty());
+}
