@@ -124,7 +124,7 @@ using Regex = boost::basic_regex<Char, boost::c_regex_traits<Char>>;
 
 template <class Char>
 Regex<Char> Compile(std::string_view expression, const RegexOptions& options) {
-  return Regex<Char>(ForMatching<Char>(expression), options.syntax);
+  return Regex<Char>(ForMatching<Char>(SplitLeadingRepeat(expression)), options.syntax);
 }
 
 // The byte path needs ASCII texts and an expression that compiles as bytes:
@@ -403,4 +403,83 @@ ScriptValue BuiltinRegexSearch(BuiltinContext& context, std::span<ScriptValue> a
   } catch (const std::exception&) {
     return MakeInteger(-1);
   }
+}
+
+namespace {
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
+
+// An escape that stands for one character or class and reads no further:
+// one of `letters` or a punctuation mark. Escapes such as "\\x{..}", "\\c]"
+// or "\\Q" read on and are left alone.
+bool IsPlainEscape(char e, std::string_view letters) {
+  if (letters.find(e) != std::string_view::npos) return true;
+  // "\\<", "\\>", "\\`" and "\\'" are assertions, not characters.
+  if (std::string_view("<>`'").find(e) != std::string_view::npos) return false;
+  return e > ' ' && e < 0x7F && !IsAsciiLetter(e) && !IsDigitChar(e);
+}
+
+// One character as a set "[...]" starting at `at`: plain ASCII members,
+// escaped pairs and named classes such as "[:alpha:]". Anything rarer gives
+// npos, so that only sets read without doubt are copied.
+size_t SetEnd(std::string_view expression, size_t at) {
+  size_t i = at + 1;
+  if (i < expression.size() && expression[i] == '^') ++i;
+  if (i < expression.size() && expression[i] == ']') return std::string_view::npos;
+  while (i < expression.size()) {
+    const unsigned char c = static_cast<unsigned char>(expression[i]);
+    if (c >= 0x80 || c == 0) return std::string_view::npos;
+    if (c == ']') return i + 1;
+    if (c == '\\') {
+      if (i + 1 >= expression.size() || !IsPlainEscape(expression[i + 1], "dDwWsSnrtfvae")) return std::string_view::npos;
+      i += 2;
+    } else if (c == '[') {
+      if (i + 1 >= expression.size() || expression[i + 1] != ':') return std::string_view::npos;
+      size_t k = i + 2;
+      while (k < expression.size() && IsAsciiLetter(expression[k])) ++k;
+      if (k + 1 >= expression.size() || expression[k] != ':' || expression[k + 1] != ']') return std::string_view::npos;
+      i = k + 2;
+    } else {
+      ++i;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// The end of one single-character atom at `at`: '.', a set, a class escape
+// such as "\d", an escaped punctuation mark or a plain ASCII letter or digit.
+size_t AtomEnd(std::string_view expression, size_t at) {
+  if (at >= expression.size()) return std::string_view::npos;
+  const char c = expression[at];
+  if (c == '.' || IsAsciiLetter(c) || IsDigitChar(c)) return at + 1;
+  if (c == '[') return SetEnd(expression, at);
+  if (c != '\\' || at + 1 >= expression.size()) return std::string_view::npos;
+  return IsPlainEscape(expression[at + 1], "dDwWsS") ? at + 2 : std::string_view::npos;
+}
+
+}  // namespace
+
+// The library starts a search only at characters that can begin a match,
+// except when the expression begins with a repeat such as "[0-9]+": then it
+// tries every position. "X+" and "XX*" match the same texts in the same way
+// for a single-character X (no group inside it, greedy both), and the second
+// form gives the library its first character, so a leading "X+", possibly
+// inside opening groups, is written so. Any other expression is kept as is.
+std::string SplitLeadingRepeat(std::string_view expression) {
+  size_t at = 0;
+  while (at + 1 < expression.size() && expression[at] == '(' && expression[at + 1] != '?' &&
+         expression[at + 1] != '*') {
+    ++at;
+  }
+  const size_t end = AtomEnd(expression, at);
+  if (end == std::string_view::npos || end >= expression.size() || expression[end] != '+') return std::string(expression);
+  // "X+?", "X++" and a quantifier after the repeat are other constructs.
+  if (end + 1 < expression.size() && std::string_view("?+*{").find(expression[end + 1]) != std::string_view::npos)
+    return std::string(expression);
+  std::string out(expression.substr(0, end));
+  out.append(expression.substr(at, end - at));
+  out += '*';
+  out.append(expression.substr(end + 1));
+  return out;
 }

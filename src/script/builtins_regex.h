@@ -3,6 +3,8 @@
 // table.
 
 #include <array>
+#include <string>
+#include <string_view>
 
 #include "script/builtin_table.h"
 
@@ -15,3 +17,8 @@ inline constexpr std::array<BuiltinRow, 3> kRegexBuiltinRows{{
     {"REGEX_REPLACE", 3, 4, BuiltinRegexReplace},
     {"REGEX_SEARCH", 2, 5, BuiltinRegexSearch},
 }};
+
+// The expression as handed to the library: a leading "X+" of one character
+// X becomes "XX*", which matches alike and lets the library skip to the
+// characters that can begin a match.
+std::string SplitLeadingRepeat(std::string_view expression);

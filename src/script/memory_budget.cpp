@@ -2,7 +2,7 @@
 
 #include "script/value.h"
 
-thread_local ScriptMemoryBudget* script_memory_detail::current = nullptr;
+constinit thread_local ScriptMemoryBudget* script_memory_detail::current = nullptr;
 
 void ScriptMemoryBudget::Start(std::size_t limit, Measure measure, const void* context) {
   limit_ = limit;

@@ -53,7 +53,8 @@ class ScriptMemoryBudget {
 // thread that runs it); null outside a run.
 void SetCurrentScriptMemory(ScriptMemoryBudget* budget);
 namespace script_memory_detail {
-extern thread_local ScriptMemoryBudget* current;
+// Constant-initialised, so that reading it needs no initialisation check.
+extern constinit thread_local ScriptMemoryBudget* current;
 }
 inline ScriptMemoryBudget* CurrentScriptMemory() { return script_memory_detail::current; }
 

@@ -560,6 +560,7 @@ class ArrayAssignNode : public Node {
 
  private:
   ScriptValue& store(ScriptRun& run);
+  [[gnu::noinline]] ScriptValue& storeValue(ScriptRun& run, int32_t n);
   ScriptValue& storeInteger(ScriptRun& run, int32_t n, int32_t integer);
   VarNode variable_;
 };

@@ -180,13 +180,29 @@ namespace {
   return true;
 }
 
+// Whether an array already carries `name` as its own. Names are short, so
+// they are compared here rather than through a library call.
+[[gnu::always_inline]] inline bool CarriesName(const std::string& text, const std::string& name) {
+  if (text.size() != name.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (text[i] != name[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
+// Small enough to keep no frame of its own: a value that is not a plain
+// integer goes on to storeValue.
 ScriptValue& ArrayAssignNode::store(ScriptRun& run) {
   CheckStackAt(*this, run);
   int32_t n = IntegerOf(*index, run);
   int32_t integer = 0;
   if (PlainIntegerValue(*value, run, integer)) return storeInteger(run, n, integer);
+  return storeValue(run, n);
+}
+
+ScriptValue& ArrayAssignNode::storeValue(ScriptRun& run, int32_t n) {
   ScriptValue v = value->evaluate(run);
   if (n < 0) {
     ReportBadIndex(run, name, n, line);
@@ -196,7 +212,7 @@ ScriptValue& ArrayAssignNode::store(ScriptRun& run) {
   ScriptValue& array = variable_.ref(run);
   ScriptValue& element = ElementAt(array, n);
   element = std::move(v);
-  if (array.text != name) array.text = name;
+  if (!CarriesName(array.text, name)) array.text = name;
   return element;
 }
 
@@ -207,10 +223,20 @@ ScriptValue& ArrayAssignNode::storeInteger(ScriptRun& run, int32_t n, int32_t in
     n = 0;
   }
   ScriptValue& array = variable_.ref(run);
-  ScriptValue& element = ElementAt(array, n);
-  StoreInteger(element, integer);
-  if (array.text != name) array.text = name;
-  return element;
+  std::vector<ScriptValue>& elements = array.elements;
+  ScriptValue* element;
+  // The next element of an array filled in order is new, so it takes the
+  // integer without the checks a stored value needs.
+  if (array.isArray && static_cast<std::size_t>(n) == elements.size() && elements.size() < elements.capacity()) {
+    ChargeScriptMemory(sizeof(ScriptValue));
+    element = &elements.emplace_back();
+    element->intValue = integer;
+  } else {
+    element = &ElementAt(array, n);
+    StoreInteger(*element, integer);
+  }
+  if (!CarriesName(array.text, name)) array.text = name;
+  return *element;
 }
 
 void ArrayAssignNode::execute(ScriptRun& run) { store(run); }

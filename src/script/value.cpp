@@ -83,7 +83,7 @@ int CompareOrder(const ScriptValue& a, const ScriptValue& b) {
   return a.intValue < b.intValue ? -1 : (a.intValue > b.intValue ? 1 : 0);
 }
 
-ScriptValue& ElementAt(ScriptValue& value, int32_t n) {
+ScriptValue& GrowToElement(ScriptValue& value, int32_t n) {
   if (!value.isArray) {
     value.isArray = true;
     value.elements.clear();

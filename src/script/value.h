@@ -14,7 +14,23 @@
 #include <string_view>
 #include <vector>
 
+#include "script/memory_budget.h"
+
 struct ScriptValue {
+  ScriptValue() = default;
+  ScriptValue(const ScriptValue&) = default;
+  ScriptValue& operator=(const ScriptValue&) = default;
+  ScriptValue& operator=(ScriptValue&&) noexcept = default;
+  ~ScriptValue() = default;
+  // An empty text is left alone: the library's string copies even an empty
+  // short text with a call, and an array of integers moves every element
+  // each time it grows.
+  ScriptValue(ScriptValue&& other) noexcept
+      : isString(other.isString), isArray(other.isArray), intValue(other.intValue),
+        elements(std::move(other.elements)) {
+    if (!other.text.empty()) text = std::move(other.text);
+  }
+
   bool isString = false;
   bool isArray = false;
   int32_t intValue = 0;
@@ -71,7 +87,21 @@ int CompareOrder(const ScriptValue& a, const ScriptValue& b);
 
 // Element access: makes the value an array (dropping old elements) when it
 // is not one yet, grows it to n + 1 entries when needed. n must be >= 0.
-ScriptValue& ElementAt(ScriptValue& value, int32_t n);
+// The element already there and the next one of an array filled in order
+// stay inline; conversion and growth are out of line.
+ScriptValue& GrowToElement(ScriptValue& value, int32_t n);
+[[gnu::always_inline]] inline ScriptValue& ElementAt(ScriptValue& value, int32_t n) {
+  const auto index = static_cast<std::size_t>(n);
+  std::vector<ScriptValue>& elements = value.elements;
+  if (value.isArray) {
+    if (index < elements.size()) return elements[index];
+    if (index == elements.size() && elements.size() < elements.capacity()) {
+      ChargeScriptMemory(sizeof(ScriptValue));
+      return elements.emplace_back();
+    }
+  }
+  return GrowToElement(value, n);
+}
 
 // Upper-cases ASCII a-z only, as the lexer does for names.
 std::string UpperAscii(std::string_view text);

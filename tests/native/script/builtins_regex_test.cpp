@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "builtins_fixture.h"
+#include "script/builtins_regex.h"
 
 namespace {
 
@@ -199,3 +200,100 @@ TEST_F(RegexReplaceGroups, ShortReferencesWriteWhatTheLibraryWrites) {
 }
 
 }  // namespace
+
+namespace {
+
+using Pattern = boost::basic_regex<char, boost::c_regex_traits<char>>;
+
+// Every match of `expression` in `text` as "start,length" of each group, or
+// "error" when the library refuses the expression.
+std::string AllMatches(const std::string& expression, const std::string& text, bool icase) {
+  std::string out;
+  try {
+    const Pattern re(expression, icase ? boost::regex_constants::icase : boost::regex_constants::normal);
+    using Iterator = boost::regex_iterator<std::string::const_iterator, char, boost::c_regex_traits<char>>;
+    for (Iterator it(text.begin(), text.end(), re), end; it != end; ++it) {
+      for (size_t g = 0; g < it->size(); ++g) {
+        out += (*it)[g].matched ? std::to_string(it->position(g)) + "," + std::to_string(it->length(g)) : "-";
+        out += ' ';
+      }
+      out += '|';
+    }
+  } catch (const boost::regex_error&) {
+    return "error";
+  }
+  return out;
+}
+
+const std::vector<std::string> kSubjects = {
+    "", "a", "abc 123 ABC", "x1y22z333", "  \t\n__..--", "[a]-[b]", "aaa+bbb", "Word, words; 42.5%",
+};
+
+}  // namespace
+
+// A leading one-character repeat is split so that the library can skip to
+// its first characters; everything else reaches the library unchanged.
+TEST(RegexLeadingRepeat, SplitsOnlyWhatItReadsWithoutDoubt) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"[0-9]+", "[0-9][0-9]*"},
+      {"\\d+x", "\\d\\d*x"},
+      {"((a+)b)", "((aa*)b)"},
+      {".+", "..*"},
+      {"\\.+", "\\.\\.*"},
+      {"[[:alpha:]_]+|x", "[[:alpha:]_][[:alpha:]_]*|x"},
+      {"[^\\]a-]+", "[^\\]a-][^\\]a-]*"},
+      {"a+?", "a+?"},
+      {"a++", "a++"},
+      {"a+{2}", "a+{2}"},
+      {"a+*", "a+*"},
+      {"(?i)a+", "(?i)a+"},
+      {"(*ACCEPT)a+", "(*ACCEPT)a+"},
+      {"[]a]+", "[]a]+"},
+      {"[\\c]]+", "[\\c]]+"},
+      {"[\\Q]\\E]+", "[\\Q]\\E]+"},
+      {"[[=a=]]+", "[[=a=]]+"},
+      {"\\x{41}+", "\\x{41}+"},
+      {"\\<+", "\\<+"},
+      {"\xC3\xA9+", "\xC3\xA9+"},
+      {"[\xC3\xA9]+", "[\xC3\xA9]+"},
+      {"ab+", "ab+"},
+      {"a*", "a*"},
+      {"+", "+"},
+      {"[a", "[a"},
+      {"", ""},
+  };
+  for (const auto& [expression, expected] : cases) {
+    EXPECT_EQ(SplitLeadingRepeat(expression), expected) << expression;
+    for (const std::string& text : kSubjects) {
+      for (bool icase : {false, true}) {
+        EXPECT_EQ(AllMatches(SplitLeadingRepeat(expression), text, icase), AllMatches(expression, text, icase))
+            << expression << " on \"" << text << '"';
+      }
+    }
+  }
+}
+
+// Expressions put together at random from atoms, repeats and tails: the split
+// form finds exactly the matches and groups of the original, or both fail.
+TEST(RegexLeadingRepeat, SplitFormMatchesLikeTheOriginal) {
+  const std::vector<std::string> heads = {"", "(", "((", "(?:", "^"};
+  const std::vector<std::string> atoms = {"a", "B", "1", ".", "\\d", "\\W", "\\s", "\\.", "\\-", "[a-c]",
+                                          "[^0-9 ]", "[[:upper:]x]", "[\\d.]", "[\\]]", "\\+"};
+  const std::vector<std::string> repeats = {"+", "+", "+?", "++", "*", "{2}", ""};
+  const std::vector<std::string> tails = {"", ")", "))", "b", "\\b", "(c)?", "|x", "\\1", "$", "+", "){1,2}", "\\d*"};
+  std::mt19937 random(29);
+  int split = 0;
+  for (int i = 0; i < 4000; ++i) {
+    const std::string expression = heads[random() % heads.size()] + atoms[random() % atoms.size()] +
+                                   repeats[random() % repeats.size()] + tails[random() % tails.size()] +
+                                   tails[random() % tails.size()];
+    const std::string rewritten = SplitLeadingRepeat(expression);
+    if (rewritten == expression) continue;
+    ++split;
+    const std::string& text = kSubjects[random() % kSubjects.size()];
+    const bool icase = random() % 2 == 0;
+    EXPECT_EQ(AllMatches(rewritten, text, icase), AllMatches(expression, text, icase))
+        << expression << " on \"" << text << '"';
+  }
+  EXPECT_GT(split, 500);
+}

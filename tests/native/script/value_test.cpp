@@ -83,6 +83,36 @@ TEST(ScriptValueElements, AccessTurnsAValueIntoAnArray) {
   EXPECT_EQ(y.elements[0].intValue, 7);
 }
 
+// Values keep everything through a move and through the moves of an array
+// growing around them; the source keeps its flags and loses its text.
+TEST(ScriptValueMove, KeepsEveryKindOfValue) {
+  ScriptValue array = Str("name");
+  ElementAt(array, 1) = Str("x");
+  ElementAt(array, 2) = Int(-3);
+  const std::string long_text(100, 'q');
+  const std::vector<ScriptValue> values = {Int(0),  Int(42),        Str(""), Str("short"),
+                                           Str(long_text.c_str()), array};
+  auto same = [](const ScriptValue& a, const ScriptValue& b) {
+    return a.isString == b.isString && a.isArray == b.isArray && a.intValue == b.intValue && a.text == b.text &&
+           StrictEquals(a, b) && a.elements.size() == b.elements.size();
+  };
+  std::vector<ScriptValue> grown;
+  for (const ScriptValue& original : values) {
+    ScriptValue source = original;
+    ScriptValue moved(std::move(source));
+    EXPECT_TRUE(same(moved, original)) << original.text;
+    EXPECT_TRUE(source.text.empty());
+    EXPECT_EQ(source.isString, original.isString);
+    ScriptValue assigned = Int(9);
+    assigned = std::move(moved);
+    EXPECT_TRUE(same(assigned, original)) << original.text;
+    for (int i = 0; i < 20; ++i) grown.push_back(original);
+  }
+  for (std::size_t i = 0; i < grown.size(); ++i) EXPECT_TRUE(same(grown[i], values[i / 20])) << i;
+  EXPECT_EQ(grown.back().elements[1].text, "x");
+  EXPECT_EQ(grown.back().elements[2].intValue, -3);
+}
+
 TEST(VariableStoreTest, ExactNamesRefCreatesEraseAndClear) {
   VariableStore store;
   EXPECT_FALSE(store.contains("A"));
