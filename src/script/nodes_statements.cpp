@@ -6,17 +6,22 @@
 
 namespace {
 
-// After a loop body: true when the loop is to end. Consumes break/continue.
+// After a loop body: true when the loop is to end. Consumes break/continue,
+// except under a return travelling out to its call: a break left pending by
+// a function called earlier in the statement belongs to the caller's loop,
+// and the return passes every loop on its way without touching it.
 bool LeaveLoop(ScriptRun& run) {
   switch (run.exitState) {
     case kRunning:
       return false;
     case kBreakPending:
-      run.exitState = kRunning;
-      return true;
     case kContinuePending:
-      run.exitState = kRunning;
-      return false;
+      if (run.returning) return true;
+      {
+        const bool leave = run.exitState == kBreakPending;
+        run.exitState = kRunning;
+        return leave;
+      }
     default:
       return true;
   }

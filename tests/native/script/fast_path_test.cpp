@@ -357,3 +357,19 @@ TEST(NestedIfs, RunOrStopCleanlyWithoutTheBlocksOwnCheck) {
   EXPECT_EQ(tight.errors[0].code, 106);
   EXPECT_TRUE(tight.output.empty());
 }
+
+// A return travelling out of a loop leaves a break that a function called
+// earlier in the same statement left pending: that break ends the caller's
+// loop, and nothing after the returning loop runs.
+TEST(UserCalls, ReturnFromALoopKeepsAPendingBreakForTheCaller) {
+  for (const char* pending : {"break", "continue"}) {
+    SCOPED_TRACE(pending);
+    const ScriptOutcome o = RunScriptText(std::string("func f() {\n") + pending + "\n}\n"
+                                          "func g() {\nwhile (1) {\nreturn 5\n}\nCB.SetOutputText('after the loop')\n}\n"
+                                          "n = 0\nloop {\nn = n + 1\nif (n > 3) {\nbreak\n}\nx = f() + g()\n}\n"
+                                          "CB.SetOutputText('' + n + '/' + x)");
+    EXPECT_TRUE(o.errors.empty());
+    // break ends the caller's loop at once; continue goes on to its next pass.
+    EXPECT_EQ(o.output, std::vector<std::string>{std::string(pending) == "break" ? "1/5" : "4/5"});
+  }
+}
