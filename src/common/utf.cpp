@@ -1,37 +1,10 @@
 #include "common/utf.h"
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-void AppendUtf16(std::u16string& out, char32_t c) {
-  if (c < 0x10000) {
-    out += static_cast<char16_t>(c);
-  } else {
-    c -= 0x10000;
-    out += static_cast<char16_t>(0xD800 + (c >> 10));
-    out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-  }
-}
 
 // Decodes one UTF-8 sequence at text[i]; advances i past what it consumed.
 char32_t DecodeUtf8(std::string_view text, std::size_t& i) {
@@ -59,36 +32,103 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& i) {
 
 }  // namespace
 
-std::string Utf16ToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF) {
-      if (i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-        ++i;
-      } else {
-        c = kReplacement;
-      }
-    } else if (c >= 0xDC00 && c <= 0xDFFF) {
-      c = kReplacement;
-    }
-    AppendUtf8(out, c);
+namespace {
+
+// The code point at text[i], advancing i past it; a surrogate without its
+// other half is U+FFFD.
+char32_t DecodeUtf16(std::u16string_view text, std::size_t& i) {
+  const char32_t c = text[i++];
+  if (c < 0xD800 || c > 0xDFFF) return c;
+  if (c <= 0xDBFF && i < text.size() && text[i] >= 0xDC00 && text[i] <= 0xDFFF) {
+    return 0x10000 + ((c - 0xD800) << 10) + (text[i++] - 0xDC00);
+  }
+  return kReplacement;
+}
+
+std::size_t Utf8Length(char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
+
+char* PutUtf8(char* out, char32_t c) {
+  if (c < 0x80) {
+    *out++ = static_cast<char>(c);
+  } else if (c < 0x800) {
+    *out++ = static_cast<char>(0xC0 | (c >> 6));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    *out++ = static_cast<char>(0xE0 | (c >> 12));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xF0 | (c >> 18));
+    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   }
   return out;
 }
 
+}  // namespace
+
+// Measured first and then written in place: texts pass through here on every
+// host call, clipboard read and file load, and are mostly ASCII.
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] < 0x80) {
+      ++length, ++i;
+    } else {
+      length += Utf8Length(DecodeUtf16(text, i));
+    }
+  }
+  std::string out(length, '\0');
+  char* put = out.data();
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] < 0x80) {
+      *put++ = static_cast<char>(text[i++]);
+    } else {
+      put = PutUtf8(put, DecodeUtf16(text, i));
+    }
+  }
+  return out;
+}
+
+// A UTF-16 text never has more units than its UTF-8 form has bytes (four
+// bytes make a surrogate pair, anything malformed one U+FFFD per byte or
+// more), so the text is written into room of that size and cut to fit.
 std::u16string Utf8ToUtf16(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) AppendUtf16(out, DecodeUtf8(text, i));
+  std::u16string out(text.size(), u'\0');
+  char16_t* put = out.data();
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80) {
+      *put++ = byte;
+      ++i;
+      continue;
+    }
+    char32_t c = DecodeUtf8(text, i);
+    if (c < 0x10000) {
+      *put++ = static_cast<char16_t>(c);
+    } else {
+      c -= 0x10000;
+      *put++ = static_cast<char16_t>(0xD800 + (c >> 10));
+      *put++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    }
+  }
+  out.resize(static_cast<std::size_t>(put - out.data()));
   return out;
 }
 
 bool IsValidUtf8(std::string_view bytes) {
   std::size_t i = 0;
   while (i < bytes.size()) {
+    // Eight ASCII bytes at a time.
+    if (bytes.size() - i >= 8) {
+      uint64_t word;
+      std::memcpy(&word, bytes.data() + i, sizeof word);
+      if ((word & 0x8080808080808080u) == 0) {
+        i += 8;
+        continue;
+      }
+    }
     const auto lead = static_cast<unsigned char>(bytes[i]);
     if (lead < 0x80) {
       ++i;

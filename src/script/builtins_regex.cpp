@@ -9,11 +9,14 @@
 #include <boost/regex.hpp>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/utf.h"
 #include "script/builtin_args.h"
+#include "script/script_run.h"
 
 namespace {
 
@@ -127,22 +130,78 @@ Regex<Char> Compile(std::string_view expression, const RegexOptions& options) {
   return Regex<Char>(ForMatching<Char>(SplitLeadingRepeat(expression)), options.syntax);
 }
 
-// The byte path needs ASCII texts and an expression that compiles as bytes:
-// an escape such as \x{3042} names a character only the wide form holds.
-bool MatchAsBytes(std::initializer_list<std::string_view> texts, std::string_view expression,
-                  const RegexOptions& options) {
-  if (!AllAscii(texts)) return false;
-  try {
-    Compile<char>(expression, options);
-    return true;
-  } catch (const boost::regex_error&) {
-    return false;
-  }
+// The expressions a run has compiled, most recently used last, with the
+// failures: a script calling the same expression in a loop compiles it once
+// in each width. Long expressions are not kept.
+constexpr size_t kCachedExpressions = 16;
+constexpr size_t kCachedExpressionLength = 1024;
+
+template <class Char>
+struct CachedRegex {
+  std::string expression;
+  boost::regex_constants::syntax_option_type syntax;
+  std::optional<Regex<Char>> compiled;  // none: the library refused it
+};
+
+template <class Char>
+struct RegexesOfWidth {
+  std::vector<CachedRegex<Char>> recent;
+  std::optional<Regex<Char>> long_one;  // the last long expression, not kept
+};
+
+struct RegexCache {
+  RegexesOfWidth<char> bytes;
+  RegexesOfWidth<wchar_t> wide;
+  RegexesOfWidth<char>& of(char*) { return bytes; }
+  RegexesOfWidth<wchar_t>& of(wchar_t*) { return wide; }
+};
+
+RegexCache& CacheOf(BuiltinContext& context) {
+  std::shared_ptr<void>& slot = context.run.regexCache;
+  if (!slot) slot = std::make_shared<RegexCache>();
+  return *static_cast<RegexCache*>(slot.get());
 }
 
 template <class Char>
-int32_t WholeMatch(std::string_view text, std::string_view expression, const RegexOptions& options) {
-  Regex<Char> re = Compile<Char>(expression, options);
+std::optional<Regex<Char>> TryCompile(std::string_view expression, const RegexOptions& options) {
+  try {
+    return Compile<Char>(expression, options);
+  } catch (const boost::regex_error&) {
+    return std::nullopt;
+  }
+}
+
+// The compiled expression in this width, or null when the library refuses
+// it. Valid until the next look-up in the same width.
+template <class Char>
+const Regex<Char>* Compiled(BuiltinContext& context, std::string_view expression, const RegexOptions& options) {
+  RegexesOfWidth<Char>& width = CacheOf(context).of(static_cast<Char*>(nullptr));
+  if (expression.size() > kCachedExpressionLength) {
+    width.long_one = TryCompile<Char>(expression, options);
+    return width.long_one ? &*width.long_one : nullptr;
+  }
+  std::vector<CachedRegex<Char>>& entries = width.recent;
+  auto found = std::find_if(entries.begin(), entries.end(), [&](const CachedRegex<Char>& entry) {
+    return entry.syntax == options.syntax && entry.expression == expression;
+  });
+  if (found != entries.end()) {
+    std::rotate(found, found + 1, entries.end());
+  } else {
+    if (entries.size() == kCachedExpressions) entries.erase(entries.begin());
+    entries.push_back({std::string(expression), options.syntax, TryCompile<Char>(expression, options)});
+  }
+  return entries.back().compiled ? &*entries.back().compiled : nullptr;
+}
+
+// The byte path needs ASCII texts and an expression that compiles as bytes:
+// an escape such as \x{3042} names a character only the wide form holds.
+const Regex<char>* AsBytes(BuiltinContext& context, std::initializer_list<std::string_view> texts,
+                           std::string_view expression, const RegexOptions& options) {
+  return AllAscii(texts) ? Compiled<char>(context, expression, options) : nullptr;
+}
+
+template <class Char>
+int32_t WholeMatch(std::string_view text, const Regex<Char>& re, const RegexOptions& options) {
   std::basic_string<Char> subject = ForMatching<Char>(text);
   return boost::regex_match(subject, re, options.match | boost::regex_constants::match_any) ? 1 : 0;
 }
@@ -283,9 +342,8 @@ bool ParsePlainReplacement(const std::basic_string<Char>& format, std::basic_str
 // appended in one piece rather than a character at a time, and a plain
 // replacement is read once.
 template <class Char>
-std::string ReplaceMatches(std::string_view text, std::string_view expression, std::string_view format,
+std::string ReplaceMatches(std::string_view text, const Regex<Char>& re, std::string_view format,
                            const RegexOptions& options) {
-  Regex<Char> re = Compile<Char>(expression, options);
   std::basic_string<Char> subject = ForMatching<Char>(text);
   std::basic_string<Char> replacement = SafeGroupReferences(ForMatching<Char>(format), re.mark_count());
   std::basic_string<Char> literals;
@@ -323,9 +381,8 @@ struct MatchArrays {
 };
 
 template <class Char>
-int32_t CountMatches(std::string_view text, std::string_view expression, const RegexOptions& options,
+int32_t CountMatches(std::string_view text, const Regex<Char>& re, const RegexOptions& options,
                      const MatchArrays& arrays) {
-  Regex<Char> re = Compile<Char>(expression, options);
   std::basic_string<Char> subject = ForMatching<Char>(text);
   ScriptValue* starts = nullptr;
   ScriptValue* lengths = nullptr;
@@ -358,27 +415,30 @@ int32_t CountMatches(std::string_view text, std::string_view expression, const R
 
 // Every failure of the library (a bad expression, the complexity or stack
 // limit while matching) becomes the stated result; nothing is reported.
-ScriptValue BuiltinRegexMatch(BuiltinContext&, std::span<ScriptValue> args) {
+ScriptValue BuiltinRegexMatch(BuiltinContext& context, std::span<ScriptValue> args) {
   try {
     RegexOptions options = ReadOptions(args.size() >= 3 ? &args[2] : nullptr);
     ArgText text(args[0]), expression(args[1]);
-    if (MatchAsBytes({text.view(), expression.view()}, expression.view(), options)) {
-      return MakeInteger(WholeMatch<char>(text.view(), expression.view(), options));
+    if (const Regex<char>* re = AsBytes(context, {text.view(), expression.view()}, expression.view(), options)) {
+      return MakeInteger(WholeMatch(text.view(), *re, options));
     }
-    return MakeInteger(WholeMatch<wchar_t>(text.view(), expression.view(), options));
+    const Regex<wchar_t>* re = Compiled<wchar_t>(context, expression.view(), options);
+    return MakeInteger(re ? WholeMatch(text.view(), *re, options) : -1);
   } catch (const std::exception&) {
     return MakeInteger(-1);
   }
 }
 
-ScriptValue BuiltinRegexReplace(BuiltinContext&, std::span<ScriptValue> args) {
+ScriptValue BuiltinRegexReplace(BuiltinContext& context, std::span<ScriptValue> args) {
   try {
     RegexOptions options = ReadOptions(args.size() >= 4 ? &args[3] : nullptr);
     ArgText text(args[0]), expression(args[1]), format(args[2]);
-    if (MatchAsBytes({text.view(), expression.view(), format.view()}, expression.view(), options)) {
-      return MakeString(ReplaceMatches<char>(text.view(), expression.view(), format.view(), options));
+    if (const Regex<char>* re =
+            AsBytes(context, {text.view(), expression.view(), format.view()}, expression.view(), options)) {
+      return MakeString(ReplaceMatches(text.view(), *re, format.view(), options));
     }
-    return MakeString(ReplaceMatches<wchar_t>(text.view(), expression.view(), format.view(), options));
+    const Regex<wchar_t>* re = Compiled<wchar_t>(context, expression.view(), options);
+    return MakeString(re ? ReplaceMatches(text.view(), *re, format.view(), options) : std::string());
   } catch (const std::exception&) {
     return MakeString({});
   }
@@ -396,10 +456,11 @@ ScriptValue BuiltinRegexSearch(BuiltinContext& context, std::span<ScriptValue> a
   try {
     RegexOptions options = ReadOptions(option_arg);
     ArgText text(args[0]), expression(args[1]);
-    if (MatchAsBytes({text.view(), expression.view()}, expression.view(), options)) {
-      return MakeInteger(CountMatches<char>(text.view(), expression.view(), options, arrays));
+    if (const Regex<char>* re = AsBytes(context, {text.view(), expression.view()}, expression.view(), options)) {
+      return MakeInteger(CountMatches(text.view(), *re, options, arrays));
     }
-    return MakeInteger(CountMatches<wchar_t>(text.view(), expression.view(), options, arrays));
+    const Regex<wchar_t>* re = Compiled<wchar_t>(context, expression.view(), options);
+    return MakeInteger(re ? CountMatches(text.view(), *re, options, arrays) : -1);
   } catch (const std::exception&) {
     return MakeInteger(-1);
   }

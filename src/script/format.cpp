@@ -80,10 +80,34 @@ int PrintInteger(char* buffer, size_t size, const std::string& conversion_text, 
   return std::snprintf(buffer, size, conversion_text.c_str(), static_cast<unsigned>(value));
 }
 
+// "%d", "%5d", "%05d" and the like, the common memo conversions, written
+// here exactly as the C library writes them. False for anything else.
+bool AppendPlainDecimal(std::string& out, const Conversion& c, int32_t value) {
+  constexpr size_t kPlainWidthLimit = 64;
+  if ((c.type != 'd' && c.type != 'i') || c.has_precision || c.width > kPlainWidthLimit) return false;
+  const bool zero_fill = c.flags == "0";
+  if (!c.flags.empty() && !zero_fill) return false;
+  char digits[10];
+  size_t count = 0;
+  uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+  do {
+    digits[count++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  const size_t length = count + (value < 0 ? 1 : 0);
+  const size_t pad = c.width > length ? c.width - length : 0;
+  if (!zero_fill) out.append(pad, ' ');
+  if (value < 0) out.push_back('-');
+  if (zero_fill) out.append(pad, '0');
+  while (count > 0) out.push_back(digits[--count]);
+  return true;
+}
+
 // Integer conversions go to the C library. Only the first 4095 bytes are
 // kept, so a huge precision or width is first reduced to the point beyond
 // which the kept bytes cannot change; the library never sees it.
 void AppendInteger(std::string& out, const Conversion& c, int32_t value) {
+  if (AppendPlainDecimal(out, c, value)) return;
   constexpr size_t kDigitsRoom = kFormatConversionLimit + 16;
   size_t precision = c.precision;
   size_t width = c.width;

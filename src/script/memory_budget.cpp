@@ -4,17 +4,30 @@
 
 constinit thread_local ScriptMemoryBudget* script_memory_detail::current = nullptr;
 
+namespace {
+constexpr std::size_t kUnlimited = static_cast<std::size_t>(-1);
+}
+
 void ScriptMemoryBudget::Start(std::size_t limit, Measure measure, const void* context) {
   limit_ = limit;
   measure_ = measure;
   context_ = context;
-  estimate_ = measure != nullptr && limit != 0 ? measure(context) : 0;
+  if (limit == 0) {
+    room_ = kUnlimited;
+    return;
+  }
+  const std::size_t held = measure != nullptr ? measure(context) : 0;
+  room_ = held < limit ? limit - held : 0;
 }
 
 [[gnu::noinline]] void ScriptMemoryBudget::ChargeNearLimit(std::size_t bytes) {
+  if (limit_ == 0) {
+    room_ = kUnlimited;
+    return;
+  }
   const std::size_t held = measure_ != nullptr ? measure_(context_) : 0;
   if (bytes > limit_ || held > limit_ - bytes) throw ScriptMemoryExceeded();
-  estimate_ = held + bytes;
+  room_ = limit_ - held - bytes;
 }
 
 void SetCurrentScriptMemory(ScriptMemoryBudget* budget) { script_memory_detail::current = budget; }

@@ -32,9 +32,8 @@ class ScriptMemoryBudget {
   // The common case, well inside the limit, stays inline: array growth
   // charges once per element.
   void Charge(std::size_t bytes) {
-    if (limit_ == 0) return;
-    if (bytes <= limit_ && estimate_ <= limit_ - bytes) {
-      estimate_ += bytes;
+    if (bytes <= room_) {
+      room_ -= bytes;
       return;
     }
     ChargeNearLimit(bytes);
@@ -44,7 +43,9 @@ class ScriptMemoryBudget {
  private:
   void ChargeNearLimit(std::size_t bytes);
   std::size_t limit_ = 0;
-  std::size_t estimate_ = 0;
+  // What may still be charged before the run is measured again: the limit
+  // less the estimate, or everything when there is no limit.
+  std::size_t room_ = static_cast<std::size_t>(-1);
   Measure measure_ = nullptr;
   const void* context_ = nullptr;
 };

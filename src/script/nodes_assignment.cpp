@@ -223,13 +223,10 @@ ScriptValue& ArrayAssignNode::storeInteger(ScriptRun& run, int32_t n, int32_t in
     n = 0;
   }
   ScriptValue& array = variable_.ref(run);
-  std::vector<ScriptValue>& elements = array.elements;
-  ScriptValue* element;
   // The next element of an array filled in order is new, so it takes the
   // integer without the checks a stored value needs.
-  if (array.isArray && static_cast<std::size_t>(n) == elements.size() && elements.size() < elements.capacity()) {
-    ChargeScriptMemory(sizeof(ScriptValue));
-    element = &elements.emplace_back();
+  ScriptValue* element = AppendInPlace(array, n);
+  if (element) {
     element->intValue = integer;
   } else {
     element = &ElementAt(array, n);

@@ -74,6 +74,7 @@ void ResetRunState(ScriptRun& run) {
   run.returnValue = ScriptValue{};
   run.savedParameters.clear();
   run.savedValues.clear();
+  run.regexCache.reset();
 }
 
 // ---- what built-ins see of the run ----------------------------------------------

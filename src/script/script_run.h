@@ -72,6 +72,8 @@ struct ScriptRun {
   uintptr_t stackLimit = 0;
   // Texts and array elements the run may hold.
   ScriptMemoryBudget memory;
+  // The regular expressions the run has compiled, kept by their built-ins.
+  std::shared_ptr<void> regexCache;
 
   ScriptRun();
   ~ScriptRun();

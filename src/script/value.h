@@ -90,16 +90,20 @@ int CompareOrder(const ScriptValue& a, const ScriptValue& b);
 // The element already there and the next one of an array filled in order
 // stay inline; conversion and growth are out of line.
 ScriptValue& GrowToElement(ScriptValue& value, int32_t n);
-[[gnu::always_inline]] inline ScriptValue& ElementAt(ScriptValue& value, int32_t n) {
-  const auto index = static_cast<std::size_t>(n);
+
+// The new element n of an array filled in order, when the room for it is
+// already there; null otherwise.
+[[gnu::always_inline]] inline ScriptValue* AppendInPlace(ScriptValue& value, int32_t n) {
   std::vector<ScriptValue>& elements = value.elements;
-  if (value.isArray) {
-    if (index < elements.size()) return elements[index];
-    if (index == elements.size() && elements.size() < elements.capacity()) {
-      ChargeScriptMemory(sizeof(ScriptValue));
-      return elements.emplace_back();
-    }
-  }
+  if (!value.isArray || static_cast<std::size_t>(n) != elements.size() || elements.size() == elements.capacity())
+    return nullptr;
+  ChargeScriptMemory(sizeof(ScriptValue));
+  return &elements.emplace_back();
+}
+
+[[gnu::always_inline]] inline ScriptValue& ElementAt(ScriptValue& value, int32_t n) {
+  if (value.isArray && static_cast<std::size_t>(n) < value.elements.size()) return value.elements[n];
+  if (ScriptValue* next = AppendInPlace(value, n)) return *next;
   return GrowToElement(value, n);
 }
 

@@ -297,3 +297,39 @@ TEST(RegexLeadingRepeat, SplitFormMatchesLikeTheOriginal) {
   }
   EXPECT_GT(split, 500);
 }
+
+// A run keeps the expressions it compiled: every answer stays the one a
+// fresh compile gives, whatever came before in the run — other options,
+// other widths, more expressions than are kept, refusals and long ones.
+TEST_F(RegexBuiltins, KeptExpressionsGiveTheAnswersOfAFreshCompile) {
+  const std::string e_acute = "\xC3\xA9";
+  std::string long_expression = "(?:";
+  long_expression.append(1500, 'a');
+  long_expression += ")?b+";
+  struct Call {
+    std::string text, expression, options;
+    int32_t matches;
+  };
+  std::vector<Call> calls = {
+      {"aAa", "a", "", 2},
+      {"aAa", "a", "I", 3},
+      {"a" + e_acute + "a", "a", "", 2},
+      {"x", "\\x{3042}", "", 0},
+      {"\xE3\x81\x82", "\\x{3042}", "", 1},
+      {"x", "(", "", -1},
+      {"bbb", long_expression, "", 1},
+      {"b" + e_acute + "b", long_expression, "", 2},
+  };
+  for (int i = 0; i < 20; ++i) {
+    const std::string number = std::to_string(i);
+    calls.push_back({'k' + number + 'k', number, "", 1});
+  }
+  for (int round = 0; round < 3; ++round) {
+    for (const Call& c : calls) {
+      EXPECT_EQ(CallInt("REGEX_SEARCH", {S(c.text), S(c.expression), S(c.options)}), c.matches)
+          << c.expression.substr(0, 20) << " round " << round;
+    }
+  }
+  EXPECT_EQ(CallText("REGEX_REPLACE", {S("x1y"), S("("), S("z")}), "");
+  EXPECT_EQ(CallInt("REGEX_MATCH", {S("x"), S("(")}), -1);
+}

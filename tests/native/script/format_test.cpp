@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,26 @@ TEST(FormatText, WidthNearCapKeepsContent) {
     std::string out = FormatText(c.format, one);
     ASSERT_EQ(out.size(), kFormatConversionLimit) << c.format;
     EXPECT_EQ(out.substr(c.at, c.piece.size()), c.piece) << c.format;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Decimal conversions without a precision are written without the C library;
+// they must read exactly as the library writes them, at every width and with
+// every flag, the extremes of the range included.
+TEST(FormatText, DecimalsReadAsTheLibraryWritesThem) {
+  const int32_t values[] = {0, 7, -7, 42, -42, 99999, 2147483647, -2147483647 - 1};
+  const char* shapes[] = {"%d", "%i", "%1d", "%2d", "%05d", "%011d", "%012d", "%64d", "%064d", "%65d",
+                          "%-5d", "%+d", "% d", "%.3d", "%5.3d", "%00d", "%0i"};
+  for (const char* shape : shapes) {
+    for (int32_t value : values) {
+      char expected[128];
+      std::snprintf(expected, sizeof expected, shape, static_cast<int>(value));
+      EXPECT_EQ(FormatText(shape, std::vector<FormatArgument>{Int(value)}), expected) << shape << ' ' << value;
+    }
   }
 }
 

@@ -30,6 +30,18 @@ TEST(ScriptMemoryBudget, StopsOnlyWhatTheRunReallyCannotHold) {
   budget.Start(0, Held, nullptr);  // no limit
   g_held = SIZE_MAX;
   EXPECT_NO_THROW(budget.Charge(SIZE_MAX));
+  EXPECT_NO_THROW(budget.Charge(SIZE_MAX));
+
+  g_held = 1200;  // a run that starts above its limit is stopped at its first charge
+  budget.Start(1000, Held, nullptr);
+  EXPECT_THROW(budget.Charge(1), ScriptMemoryExceeded);
+  g_held = 10;  // and goes on once it holds less again
+  EXPECT_NO_THROW(budget.Charge(990));
+  g_held = 1000;
+  EXPECT_THROW(budget.Charge(1), ScriptMemoryExceeded);
+
+  ScriptMemoryBudget never_started;
+  EXPECT_NO_THROW(never_started.Charge(SIZE_MAX));
 }
 
 TEST(ScriptMemoryBudget, ValueBytesCountTextsAndElements) {
