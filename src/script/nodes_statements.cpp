@@ -68,7 +68,7 @@ void BlockNode::execute(ScriptRun& run) {
       for (; i < count; ++i) {
         Node& statement = *statements[i];
         statement.execute(run);
-        if (LeaveBlock(run, statement.line)) return;
+        if (LeaveBlock(run, statement)) return;
       }
     } catch (ScriptMemoryExceeded&) {
       StopOverBudget(run, statements[i]->line);

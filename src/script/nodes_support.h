@@ -72,14 +72,14 @@ inline bool Condition(ScriptRun& run, Node& node) { return node.evaluateConditio
 // always leaves the exit state non-zero (kReturning, or kStopping when it
 // ran inside an exit's expression), so the common case tests one field; a
 // return leaves without asking the stop check.
-[[gnu::always_inline]] inline bool LeaveBlock(ScriptRun& run, int32_t line) {
+[[gnu::always_inline]] inline bool LeaveBlock(ScriptRun& run, const Node& statement) {
   if (run.exitState == kRunning) {
     if (run.host.stopCheck == nullptr) return false;
     // The state read again lets a loop around the block see that it is
     // still running without testing it again.
-    return StopRequested(run, line) || run.exitState != kRunning;
+    return StopRequested(run, statement.line) || run.exitState != kRunning;
   }
-  if (!run.returning) (void)StopRequested(run, line);
+  if (!run.returning) (void)StopRequested(run, statement.line);
   return true;
 }
 
@@ -95,7 +95,7 @@ inline bool Condition(ScriptRun& run, Node& node) { return node.evaluateConditio
       StopOverBudget(run, statement.line);
       return;
     }
-    if (LeaveBlock(run, statement.line)) return;
+    if (LeaveBlock(run, statement)) return;
   }
 }
 
