@@ -8,9 +8,10 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <optional>
+#include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "script/builtin_table.h"
@@ -108,6 +109,38 @@ inline void CheckStack(const ScriptRun& run) {
   if (reinterpret_cast<uintptr_t>(&probe) < run.stackLimit) ThrowStackExhausted();
 }
 
+// A value an evaluation gives in full, empty while its result is a plain
+// integer. Unlike std::optional it is not zeroed when made: the hot paths
+// make one per call and seldom fill it.
+class FullValue {
+ public:
+  FullValue() {}
+  ~FullValue() { reset(); }
+  FullValue(const FullValue&) = delete;
+  FullValue& operator=(const FullValue&) = delete;
+
+  template <class... Args>
+  ScriptValue& emplace(Args&&... args) {
+    reset();
+    ScriptValue* v = new (storage_) ScriptValue(std::forward<Args>(args)...);
+    engaged_ = true;
+    return *v;
+  }
+  void reset() {
+    if (engaged_) destroy();
+  }
+  ScriptValue& operator*() { return *std::launder(reinterpret_cast<ScriptValue*>(storage_)); }
+  ScriptValue* operator->() { return &**this; }
+
+ private:
+  [[gnu::noinline]] void destroy() {
+    (**this).~ScriptValue();
+    engaged_ = false;
+  }
+  alignas(ScriptValue) unsigned char storage_[sizeof(ScriptValue)];
+  bool engaged_ = false;
+};
+
 using NodePtr = std::unique_ptr<class Node>;
 
 class Node {
@@ -116,7 +149,9 @@ class Node {
   virtual ~Node() = default;
   virtual ScriptValue evaluate(ScriptRun& run) = 0;
 
-  virtual void execute(ScriptRun& run) { (void)evaluate(run); }
+  // Out of line: inline, the compiler guesses it at every statement of a
+  // block and tests for it before each call.
+  virtual void execute(ScriptRun& run);
   virtual int32_t evaluateInteger(ScriptRun& run) { return ToInteger(evaluate(run)); }
   // The value, either as stored (valid until the store changes) or in scratch.
   virtual const ScriptValue& evaluateRef(ScriptRun& run, ScriptValue& scratch) {
@@ -127,7 +162,7 @@ class Node {
   virtual bool isPure() const { return false; }
   // When the value is a plain integer, gives it in n and returns true;
   // otherwise gives the whole value in full.
-  virtual bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+  virtual bool evaluateNumber(ScriptRun& run, int32_t& n, FullValue& full) {
     full.emplace(evaluate(run));
     if (!IsPlainInteger(*full)) return false;
     n = full->intValue;
@@ -179,8 +214,8 @@ class BlockNode final : public StatementNode {
   void append(NodePtr statement);
   void execute(ScriptRun& run) override;
   // execute without the stack check, for a loop that checked before its
-  // first pass: every pass runs at the same depth. (Defined beside the
-  // loops, which alone use it.)
+  // first pass (every pass runs at the same depth) and for a call, which
+  // checked before it ran the body. (Inline in nodes_support.h.)
   void executeChecked(ScriptRun& run);
 
   std::vector<NodePtr> statements;
@@ -211,7 +246,7 @@ class VarNode final : public Node {
   ScriptValue evaluate(ScriptRun& run) override;
   int32_t evaluateInteger(ScriptRun& run) override;
   const ScriptValue& evaluateRef(ScriptRun& run, ScriptValue& scratch) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, FullValue& full) override;
   bool isPure() const override { return true; }
 
   // The variable's slot, looked up once per store generation.
@@ -253,6 +288,26 @@ class AssignNode : public Node {
   void integerAssign(ScriptRun& run);
 };
 
+// An operator between a variable and an integer literal (k - 1, k < 2),
+// which a condition or a call's argument computes in place, without the
+// operator node, while the variable holds a plain integer.
+struct VariableLiteralOp {
+  // Every operator as one of five forms, tested in the order of how often
+  // they appear in scripts (a + 1 is a - -1, a > 1 is !(a <= 1)).
+  enum Form : uint8_t { kOffset, kLess, kLessOrEqual, kEqual, kProduct };
+  VarNode* variable = nullptr;  // none when the node has another shape
+  int32_t literal = 0;
+  Form form = kOffset;
+  bool negate = false;  // of a comparison's result
+
+  // The shape of node, or none (variable null).
+  static VariableLiteralOp Of(const Node* node);
+  // The operator's result in n, exactly as the node gives it; false when
+  // the variable does not hold a plain integer (nothing is evaluated then).
+  // (Inline in nodes_support.h.)
+  bool compute(ScriptRun& run, int32_t& n) const;
+};
+
 class IfNode : public StatementNode {
  public:
   IfNode(NodePtr condition, std::unique_ptr<BlockNode> thenBlock, NodePtr elsePart, int32_t line);
@@ -260,6 +315,10 @@ class IfNode : public StatementNode {
   NodePtr condition;
   std::unique_ptr<BlockNode> thenBlock;
   NodePtr elsePart;  // a BlockNode, an IfNode, or none
+
+ private:
+  bool test(ScriptRun& run);
+  VariableLiteralOp shortTest_;  // the condition, when it has that shape
 };
 
 class WhileNode : public StatementNode {
@@ -325,7 +384,7 @@ class IntNode final : public Node {
   ScriptValue evaluate(ScriptRun&) override { return MakeInteger(value); }
   int32_t evaluateInteger(ScriptRun&) override { return value; }
   const ScriptValue& evaluateRef(ScriptRun&, ScriptValue&) override { return constant_; }
-  bool evaluateNumber(ScriptRun&, int32_t& n, std::optional<ScriptValue>&) override {
+  bool evaluateNumber(ScriptRun&, int32_t& n, FullValue&) override {
     n = value;
     return true;
   }
@@ -363,23 +422,27 @@ class FuncCallNode : public Node {
  public:
   FuncCallNode(std::string name, std::vector<NodePtr> arguments, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, FullValue& full) override;
   std::string name;
   std::vector<NodePtr> arguments;
 
  private:
   bool resolve(ScriptRun& run);  // false when the call was refused (error 108)
+  bool bindOneInteger(ScriptRun& run, VariableSlot& s);
   bool refuseTooDeep(ScriptRun& run);
   void lookUp(ScriptRun& run);
   std::size_t bindParameters(ScriptRun& run, FuncDef& def);
-  bool builtinNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
-  bool takeResult(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
-  static void takeFullResult(ScriptRun& run, std::optional<ScriptValue>& full);
-  bool callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full);
-  bool callUserOneInteger(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full,
+  bool builtinNumber(ScriptRun& run, int32_t& n, FullValue& full);
+  bool takeResult(ScriptRun& run, int32_t& n, FullValue& full);
+  static void takeFullResult(ScriptRun& run, FullValue& full);
+  bool callUser(ScriptRun& run, FuncDef& def, int32_t& n, FullValue& full);
+  bool callUserGeneral(ScriptRun& run, FuncDef& def, int32_t& n, FullValue& full);
+  bool callUserOneInteger(ScriptRun& run, FuncDef& def, int32_t& n, FullValue& full,
                           bool& plain);
   ScriptValue callBuiltin(ScriptRun& run);
   bool resolved_ = false;
+  bool oneParameter_ = false;  // a user function of one parameter, given one argument
+  VariableLiteralOp shortArgument_;  // that argument, when it has that shape
   FuncDef* user_ = nullptr;
   const BuiltinRow* builtin_ = nullptr;  // matching row, count already checked
   std::string builtinName_;              // upper-cased, one '$' removed
@@ -424,7 +487,7 @@ class IntegerBinaryNode final : public BinaryNode {
   }
   int32_t evaluateInteger(ScriptRun& run) override;
   ScriptValue evaluate(ScriptRun& run) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, FullValue&) override;
   bool evaluateCondition(ScriptRun& run) override;
 
  private:
@@ -438,12 +501,12 @@ class AddNode final : public BinaryNode {
   using BinaryNode::BinaryNode;
   int32_t evaluateInteger(ScriptRun& run) override;
   ScriptValue evaluate(ScriptRun& run) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) override;
+  bool evaluateNumber(ScriptRun& run, int32_t& n, FullValue& full) override;
   bool evaluateCondition(ScriptRun& run) override;
 
  private:
-  bool add(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
-  bool addToValue(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full);
+  bool add(ScriptRun& run, int32_t& n, FullValue& full);
+  bool addToValue(ScriptRun& run, int32_t& n, FullValue& full);
 };
 
 // '&&' and '||', which evaluate their right operand only when it decides.
@@ -452,7 +515,7 @@ class LogicalNode final : public BinaryNode {
   using BinaryNode::BinaryNode;
   ScriptValue evaluate(ScriptRun& run) override { return MakeInteger(evaluateInteger(run)); }
   int32_t evaluateInteger(ScriptRun& run) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) override {
+  bool evaluateNumber(ScriptRun& run, int32_t& n, FullValue&) override {
     n = evaluateInteger(run);
     return true;
   }
@@ -467,7 +530,7 @@ class UnaryNode final : public Node {
   UnaryNode(int32_t op, NodePtr operand, int32_t line);
   ScriptValue evaluate(ScriptRun& run) override { return MakeInteger(evaluateInteger(run)); }
   int32_t evaluateInteger(ScriptRun& run) override;
-  bool evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) override {
+  bool evaluateNumber(ScriptRun& run, int32_t& n, FullValue&) override {
     n = evaluateInteger(run);
     return true;
   }
@@ -550,7 +613,7 @@ class GotoNode : public Node {
 }
 
 [[gnu::always_inline]] inline bool NumberOf(Node& node, ScriptRun& run, int32_t& n,
-                                             std::optional<ScriptValue>& full) {
+                                             FullValue& full) {
   if (node.kind == kNodeInt) {
     n = static_cast<IntNode&>(node).value;
     return true;

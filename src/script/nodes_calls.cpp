@@ -66,25 +66,13 @@ constexpr int32_t kMaxCallDepth = 512;
   const BuiltinRow* row = FindBuiltin(builtinName_);
   const std::size_t count = arguments.size();
   builtin_ = row && row->minArgs <= count && row->maxArgs >= count ? row : nullptr;
+  oneParameter_ = user_ != nullptr && user_->params.size() == 1 && count == 1;
+  if (oneParameter_) shortArgument_ = VariableLiteralOp::Of(arguments[0].get());
   resolved_ = true;
 }
 
-ScriptValue FuncCallNode::evaluate(ScriptRun& run) {
-  if (!resolve(run)) return DefaultValueFor(name);
-  if (!user_) return callBuiltin(run);
-  int32_t n = 0;
-  std::optional<ScriptValue> full;
-  if (callUser(run, *user_, n, full)) return MakeInteger(n);
-  return std::move(*full);
-}
-
-bool FuncCallNode::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
-  if (resolve(run) && user_) return callUser(run, *user_, n, full);
-  return builtinNumber(run, n, full);
-}
-
 // A refused call or a built-in, as a number when it gives a plain integer.
-[[gnu::noinline]] bool FuncCallNode::builtinNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+[[gnu::noinline]] bool FuncCallNode::builtinNumber(ScriptRun& run, int32_t& n, FullValue& full) {
   if (run.callDepth > kMaxCallDepth)
     full.emplace(DefaultValueFor(name));
   else
@@ -154,7 +142,7 @@ void RestoreOneInteger(ScriptRun& run, FuncDef& def, int32_t saved) {
 // result of nearly every call is read here; a full value is moved out of
 // line so that this stays small enough to inline into every call.
 [[gnu::always_inline]] inline bool FuncCallNode::takeResult(ScriptRun& run, int32_t& n,
-                                                            std::optional<ScriptValue>& full) {
+                                                            FullValue& full) {
   n = 0;
   if (!run.returning) return true;
   run.returning = false;
@@ -168,27 +156,40 @@ void RestoreOneInteger(ScriptRun& run, FuncDef& def, int32_t saved) {
   return false;
 }
 
-[[gnu::noinline]] void FuncCallNode::takeFullResult(ScriptRun& run, std::optional<ScriptValue>& full) {
+[[gnu::noinline]] void FuncCallNode::takeFullResult(ScriptRun& run, FullValue& full) {
   full.emplace(std::move(run.returnValue));
   run.returnValue = ScriptValue{};
+}
+
+// Evaluates the one argument into the parameter's slot, which holds a plain
+// integer; false when the argument is not a plain integer (nothing evaluated).
+[[gnu::always_inline]] inline bool FuncCallNode::bindOneInteger(ScriptRun& run, VariableSlot& s) {
+  int32_t v = 0;
+  // Reading a variable changes nothing, so the slot still holds the plain
+  // integer and takes the new one in place.
+  if (shortArgument_.variable != nullptr && shortArgument_.compute(run, v)) {
+    s.value.intValue = v;
+    return true;
+  }
+  if (!PeekInteger(*arguments[0], run, v)) return false;
+  StoreInteger(run.variables.ref(s), v);
+  return true;
 }
 
 // One parameter holding a plain integer and an integer argument, the
 // usual recursive call: the old value waits in this frame, not in the
 // run's save vectors. False when the call does not fit (nothing evaluated).
-bool FuncCallNode::callUserOneInteger(ScriptRun& run, FuncDef& def, int32_t& n,
-                                      std::optional<ScriptValue>& full, bool& plain) {
-  if (def.params.size() != 1 || arguments.size() != 1 || def.slotGeneration != run.variables.generation())
-    return false;
+// The body runs inline: resolve checked the stack.
+[[gnu::always_inline]] inline bool FuncCallNode::callUserOneInteger(ScriptRun& run, FuncDef& def, int32_t& n,
+                                                                     FullValue& full, bool& plain) {
+  if (!oneParameter_ || def.slotGeneration != run.variables.generation()) return false;
   VariableSlot& s = *def.paramSlots[0];
   if (!s.exists || !IsPlainInteger(s.value) || !s.value.text.empty() || !s.value.elements.empty()) return false;
   const int32_t saved = s.value.intValue;
-  int32_t v = 0;
-  if (!PeekInteger(*arguments[0], run, v)) return false;
-  StoreInteger(run.variables.ref(s), v);
+  if (!bindOneInteger(run, s)) return false;
   ++run.callDepth;
   try {
-    def.body->execute(run);
+    def.body->executeChecked(run);
   } catch (GotoException&) {
     --run.callDepth;
     RestoreOneInteger(run, def, saved);
@@ -203,14 +204,21 @@ bool FuncCallNode::callUserOneInteger(ScriptRun& run, FuncDef& def, int32_t& n,
   return true;
 }
 
-bool FuncCallNode::callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optional<ScriptValue>& full) {
+[[gnu::always_inline]] inline bool FuncCallNode::callUser(ScriptRun& run, FuncDef& def, int32_t& n,
+                                                           FullValue& full) {
   bool onePlain = true;
   if (callUserOneInteger(run, def, n, full, onePlain)) return onePlain;
+  return callUserGeneral(run, def, n, full);
+}
+
+// Any other call: every parameter saved in the run's vectors.
+[[gnu::noinline]] bool FuncCallNode::callUserGeneral(ScriptRun& run, FuncDef& def, int32_t& n,
+                                                     FullValue& full) {
   const std::size_t base = run.savedParameters.size();
   const std::size_t bound = bindParameters(run, def);
   ++run.callDepth;
   try {
-    def.body->execute(run);
+    def.body->executeChecked(run);
   } catch (GotoException&) {
     --run.callDepth;
     RestoreParameters(run, def, base, bound);
@@ -223,6 +231,20 @@ bool FuncCallNode::callUser(ScriptRun& run, FuncDef& def, int32_t& n, std::optio
   --run.callDepth;
   RestoreParameters(run, def, base, bound);
   return plain;
+}
+
+ScriptValue FuncCallNode::evaluate(ScriptRun& run) {
+  if (!resolve(run)) return DefaultValueFor(name);
+  if (!user_) return callBuiltin(run);
+  int32_t n = 0;
+  FullValue full;
+  if (callUser(run, *user_, n, full)) return MakeInteger(n);
+  return std::move(*full);
+}
+
+bool FuncCallNode::evaluateNumber(ScriptRun& run, int32_t& n, FullValue& full) {
+  if (resolve(run) && user_) return callUser(run, *user_, n, full);
+  return builtinNumber(run, n, full);
 }
 
 namespace {

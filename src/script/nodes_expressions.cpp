@@ -37,7 +37,7 @@ const ScriptValue& VarNode::evaluateRef(ScriptRun& run, ScriptValue& scratch) {
   return scratch;
 }
 
-bool VarNode::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+bool VarNode::evaluateNumber(ScriptRun& run, int32_t& n, FullValue& full) {
   VariableSlot& s = slot(run);
   if (s.exists) {
     if (IsPlainInteger(s.value)) {
@@ -75,7 +75,7 @@ BinaryNode::BinaryNode(int32_t op, NodePtr l, NodePtr r, int32_t line)
 
 // '+' of two values: string concatenation when the left one is a string,
 // otherwise an integer sum. Gives a plain integer in n (true) or the value.
-bool AddNode::add(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+[[gnu::always_inline]] inline bool AddNode::add(ScriptRun& run, int32_t& n, FullValue& full) {
   int32_t a = 0;
   if (!NumberOf(*left, run, a, full)) return addToValue(run, n, full);
   int32_t b = 0;
@@ -88,7 +88,7 @@ bool AddNode::add(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) 
 }
 
 // The left operand (in full) is a string or an array.
-[[gnu::noinline]] bool AddNode::addToValue(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+[[gnu::noinline]] bool AddNode::addToValue(ScriptRun& run, int32_t& n, FullValue& full) {
   if (full->isString) {
     ScriptValue scratch;
     const ScriptValue& b = right->evaluateRef(run, scratch);
@@ -114,7 +114,7 @@ bool AddNode::add(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) 
 // left operand may already have been read as the integer leftValue.
 [[gnu::noinline]] int32_t BinaryNode::compareSlow(ScriptRun& run, bool leftDone, int32_t leftValue) {
   int32_t na = leftValue, nb = 0;
-  std::optional<ScriptValue> oa, ob;
+  FullValue oa, ob;
   const bool plainA = leftDone || NumberOf(*left, run, na, oa);
   const bool plainB = NumberOf(*right, run, nb, ob);
   if (plainA) oa.emplace(MakeInteger(na));
@@ -165,6 +165,30 @@ int32_t UnaryNode::evaluateInteger(ScriptRun& run) {
     case kOpNot: return ~v;
     default: return v == 0 ? 1 : 0;
   }
+}
+
+// ---- operators between a variable and a literal ------------------------------
+
+VariableLiteralOp VariableLiteralOp::Of(const Node* node) {
+  VariableLiteralOp shape;
+  const auto* binary = dynamic_cast<const BinaryNode*>(node);
+  if (binary == nullptr || binary->left->kind != kNodeVar || binary->right->kind != kNodeInt) return shape;
+  const int32_t b = static_cast<const IntNode&>(*binary->right).value;
+  shape.literal = b;
+  switch (node->kind) {
+    case kOpAdd: shape.form = kOffset; shape.literal = SubWrap(0, b); break;
+    case kOpSub: shape.form = kOffset; break;
+    case kOpMul: shape.form = kProduct; break;
+    case kOpLt: shape.form = kLess; break;
+    case kOpGe: shape.form = kLess; shape.negate = true; break;
+    case kOpLe: shape.form = kLessOrEqual; break;
+    case kOpGt: shape.form = kLessOrEqual; shape.negate = true; break;
+    case kOpEq: case kOpStrictEq: shape.form = kEqual; break;
+    case kOpNe: case kOpStrictNe: shape.form = kEqual; shape.negate = true; break;
+    default: return shape;
+  }
+  shape.variable = static_cast<VarNode*>(binary->left.get());
+  return shape;
 }
 
 // ---- arrays ------------------------------------------------------------------
@@ -238,7 +262,7 @@ ScriptValue IntegerBinaryNode<Op, Shape>::evaluate(ScriptRun& run) {
 }
 
 template <int32_t Op, OperandShape Shape>
-bool IntegerBinaryNode<Op, Shape>::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>&) {
+bool IntegerBinaryNode<Op, Shape>::evaluateNumber(ScriptRun& run, int32_t& n, FullValue&) {
   n = compute(run);
   return true;
 }
@@ -294,24 +318,21 @@ int32_t AddNode::evaluateInteger(ScriptRun& run) {
   int32_t a = 0;
   if (PeekInteger(*left, run, a)) return AddWrap(a, IntegerOf(*right, run));
   int32_t n = 0;
-  std::optional<ScriptValue> sum;
+  FullValue sum;
   return add(run, n, sum) ? n : ToInteger(*sum);
 }
 
-bool AddNode::evaluateNumber(ScriptRun& run, int32_t& n, std::optional<ScriptValue>& full) {
+// add reads literals and variables in place and anything else through its
+// evaluateNumber, so a sum of two calls costs no more than the calls.
+bool AddNode::evaluateNumber(ScriptRun& run, int32_t& n, FullValue& full) {
   CheckStackAt(*this, run);
-  int32_t a = 0;
-  if (PeekInteger(*left, run, a)) {
-    n = AddWrap(a, IntegerOf(*right, run));
-    return true;
-  }
   return add(run, n, full);
 }
 
 ScriptValue AddNode::evaluate(ScriptRun& run) {
   CheckStackAt(*this, run);
   int32_t n = 0;
-  std::optional<ScriptValue> sum;
+  FullValue sum;
   if (add(run, n, sum)) return MakeInteger(n);
   return std::move(*sum);
 }
@@ -319,6 +340,6 @@ ScriptValue AddNode::evaluate(ScriptRun& run) {
 bool AddNode::evaluateCondition(ScriptRun& run) {
   CheckStackAt(*this, run);
   int32_t n = 0;
-  std::optional<ScriptValue> sum;
+  FullValue sum;
   return add(run, n, sum) ? n != 0 : ConditionTruth(*sum);
 }

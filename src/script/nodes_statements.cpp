@@ -6,53 +6,35 @@
 
 namespace {
 
-// The innermost block running the statement reports it; a run already
-// stopped by an error (the call that charged may have gone on) is not
-// reported twice.
-[[gnu::noinline]] void StopOverBudget(ScriptRun& run, int32_t line) {
-  if (run.exitState == kStopping) return;
-  ReportScriptMemoryExceeded(run, line);
-}
-
-// After a loop body: true when the loop is to end. Consumes break/continue.
+// After a loop body: true when the loop is to end. Consumes break/continue,
+// except under a return travelling out to its call: a break left pending by
+// a function called earlier in the statement belongs to the caller's loop,
+// and the return passes every loop on its way without touching it.
 bool LeaveLoop(ScriptRun& run) {
   switch (run.exitState) {
     case kRunning:
       return false;
     case kBreakPending:
-      run.exitState = kRunning;
-      return true;
     case kContinuePending:
-      run.exitState = kRunning;
-      return false;
+      if (run.returning) return true;
+      {
+        const bool leave = run.exitState == kBreakPending;
+        run.exitState = kRunning;
+        return leave;
+      }
     default:
       return true;
   }
 }
 
-// Blocks ask the stop check after each completed statement. A loop with an
-// empty body and a goto that lands complete none, so they ask it themselves;
-// otherwise such a script could never be stopped.
-[[gnu::always_inline]] inline bool StopRequested(ScriptRun& run, int32_t line) {
-  if (run.host.stopCheck == nullptr || run.host.stopCheck(line) != 1) return false;
-  run.exitState = kStopping;
-  return true;
-}
-
-// Evaluates into a stored value, out of line so that callers on recursive
-// paths keep no temporary value in their frame.
-[[gnu::noinline]] void StoreNumberOrValue(ScriptValue& stored, Node& node, ScriptRun& run) {
-  int32_t n = 0;
-  std::optional<ScriptValue> full;
-  if (node.evaluateNumber(run, n, full))
-    StoreInteger(stored, n);
-  else
-    stored = std::move(*full);
-}
-
 }  // namespace
 
 // ---- blocks ------------------------------------------------------------
+
+void StopOverBudget(ScriptRun& run, int32_t line) {
+  if (run.exitState == kStopping) return;
+  ReportScriptMemoryExceeded(run, line);
+}
 
 void BlockNode::append(NodePtr statement) {
   growDepth(statement.get());
@@ -65,29 +47,6 @@ void BlockNode::indexLabels() {
       labels[static_cast<LabelNode&>(*statements[i]).name] = i;
   labelsIndexed_ = true;
   plain_ = labels.empty();
-}
-
-// Without labels no goto can land here, so the statements run in a plain loop.
-[[gnu::always_inline]] inline void BlockNode::executePlain(ScriptRun& run) {
-  for (const NodePtr& p : statements) {
-    Node& statement = *p;
-    try {
-      statement.execute(run);
-    } catch (ScriptMemoryExceeded&) {
-      StopOverBudget(run, statement.line);
-      return;
-    }
-    if (run.returning) return;
-    if (StopRequested(run, statement.line)) return;
-    if (run.exitState != kRunning) return;
-  }
-}
-
-[[gnu::always_inline]] inline void BlockNode::executeChecked(ScriptRun& run) {
-  if (plain_)
-    executePlain(run);
-  else
-    executeLabelled(run);
 }
 
 void BlockNode::execute(ScriptRun& run) {
@@ -109,9 +68,7 @@ void BlockNode::execute(ScriptRun& run) {
       for (; i < count; ++i) {
         Node& statement = *statements[i];
         statement.execute(run);
-        if (run.returning) return;
-        if (StopRequested(run, statement.line)) return;
-        if (run.exitState != kRunning) return;
+        if (LeaveBlock(run, statement)) return;
       }
     } catch (ScriptMemoryExceeded&) {
       StopOverBudget(run, statements[i]->line);
@@ -129,17 +86,28 @@ void BlockNode::execute(ScriptRun& run) {
 // ---- conditionals and loops -----------------------------------------------
 
 IfNode::IfNode(NodePtr c, std::unique_ptr<BlockNode> t, NodePtr e, int32_t line)
-    : StatementNode(kNodeIf, line), condition(std::move(c)), thenBlock(std::move(t)), elsePart(std::move(e)) {
+    : StatementNode(kNodeIf, line), condition(std::move(c)), thenBlock(std::move(t)), elsePart(std::move(e)),
+      shortTest_(VariableLiteralOp::Of(condition.get())) {
   growDepth(condition.get());
   growDepth(thenBlock.get());
   growDepth(elsePart.get());
 }
 
+[[gnu::always_inline]] inline bool IfNode::test(ScriptRun& run) {
+  int32_t truth = 0;
+  if (shortTest_.variable != nullptr && shortTest_.compute(run, truth)) return truth != 0;
+  return Condition(run, *condition);
+}
+
+// The then-block runs here rather than through its own execute: the block
+// holding the if checked the stack, and only a tall if checks again.
 void IfNode::execute(ScriptRun& run) {
-  if (Condition(run, *condition))
-    thenBlock->execute(run);
-  else if (elsePart)
+  if (test(run)) {
+    CheckStackAt(*this, run);
+    thenBlock->executeChecked(run);
+  } else if (elsePart) {
     elsePart->execute(run);
+  }
 }
 
 WhileNode::WhileNode(NodePtr c, std::unique_ptr<BlockNode> b, bool e, int32_t line)
@@ -298,12 +266,11 @@ ReturnNode::ReturnNode(NodePtr v, int32_t line) : StatementNode(kNodeReturn, lin
 
 void ReturnNode::execute(ScriptRun& run) {
   int32_t n = 0;
-  if (!value)
-    StoreInteger(run.returnValue, 0);
-  else if (PeekInteger(*value, run, n))
+  FullValue full;
+  if (!value || NumberOf(*value, run, n, full))
     StoreInteger(run.returnValue, n);
   else
-    StoreNumberOrValue(run.returnValue, *value, run);
+    run.returnValue = std::move(*full);
   run.returning = true;
   if (run.exitState == kRunning) run.exitState = kReturning;
 }

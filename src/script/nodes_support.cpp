@@ -2,6 +2,8 @@
 
 void ThrowStackExhausted() { throw ScriptStackExhausted(); }
 
+void Node::execute(ScriptRun& run) { (void)evaluate(run); }
+
 void ReplaceWithInteger(ScriptValue& stored, int32_t n) { stored = MakeInteger(n); }
 
 void ReportDivisionByZero(ScriptRun& run, const char* op, int32_t line) {

@@ -51,3 +51,74 @@ inline bool Condition(ScriptRun& run, Node& node) { return node.evaluateConditio
   else
     ReplaceWithInteger(stored, n);
 }
+
+// ---- running a block's statements ------------------------------------------
+
+// The innermost block running the statement reports it; a run already
+// stopped by an error (the call that charged may have gone on) is not
+// reported twice.
+[[gnu::noinline]] void StopOverBudget(ScriptRun& run, int32_t line);
+
+// Blocks ask the stop check after each completed statement. A loop with an
+// empty body and a goto that lands complete none, so they ask it themselves;
+// otherwise such a script could never be stopped.
+[[gnu::always_inline]] inline bool StopRequested(ScriptRun& run, int32_t line) {
+  if (run.host.stopCheck == nullptr || run.host.stopCheck(line) != 1) return false;
+  run.exitState = kStopping;
+  return true;
+}
+
+// After a completed statement: true when the block is to be left. A return
+// always leaves the exit state non-zero (kReturning, or kStopping when it
+// ran inside an exit's expression), so the common case tests one field; a
+// return leaves without asking the stop check.
+[[gnu::always_inline]] inline bool LeaveBlock(ScriptRun& run, const Node& statement) {
+  if (run.exitState == kRunning) {
+    if (run.host.stopCheck == nullptr) return false;
+    // The state read again lets a loop around the block see that it is
+    // still running without testing it again.
+    return StopRequested(run, statement.line) || run.exitState != kRunning;
+  }
+  if (!run.returning) (void)StopRequested(run, statement.line);
+  return true;
+}
+
+// Without labels no goto can land here, so the statements run in a plain
+// loop. Inline here so that a call runs its function's body, and an if its
+// block, without another call.
+[[gnu::always_inline]] inline void BlockNode::executePlain(ScriptRun& run) {
+  for (const NodePtr& p : statements) {
+    Node& statement = *p;
+    try {
+      statement.execute(run);
+    } catch (ScriptMemoryExceeded&) {
+      StopOverBudget(run, statement.line);
+      return;
+    }
+    if (LeaveBlock(run, statement)) return;
+  }
+}
+
+[[gnu::always_inline]] inline void BlockNode::executeChecked(ScriptRun& run) {
+  if (plain_)
+    executePlain(run);
+  else
+    executeLabelled(run);
+}
+
+// ---- operators between a variable and a literal ------------------------------
+
+[[gnu::always_inline]] inline bool VariableLiteralOp::compute(ScriptRun& run, int32_t& n) const {
+  const VariableSlot& s = variable->slot(run);
+  if (!s.exists || !IsPlainInteger(s.value)) return false;
+  const int32_t a = s.value.intValue, b = literal;
+  if (form == kOffset) {
+    n = SubWrap(a, b);
+  } else if (form != kProduct) {
+    const bool holds = form == kLess ? a < b : form == kLessOrEqual ? a <= b : a == b;
+    n = holds != negate;
+  } else {
+    n = MulWrap(a, b);
+  }
+  return true;
+}

@@ -4,6 +4,7 @@
 // operand; arrays grown one element at a time.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -212,4 +213,163 @@ TEST(UserCalls, RecursionKeepsEachFramesParameter) {
                  {"func s(k) {\nif (k == 0) { return \"\" }\nreturn s(k - 1) + k\n}\nr = s(4)", "1234/5"},
                  {"func g(k) {\nif (k == 0) { return 0 }\nreturn k + g(k - 1) + k\n}\nr = g(3)", "12/5"}},
                 "k = 5\n", "\nCB.SetOutputText(\"\" + r + \"/\" + k)");
+}
+
+namespace {
+
+// What a variable holds before an operator between it and a literal is
+// computed in place: plain integers (at the wrap-around edges too), texts,
+// an array, nothing at all, and nothing under MUSTVARDEF.
+constexpr const char* kOperandSetups[] = {
+    "k = 2",
+    "k = -5",
+    "k = 2147483647",
+    "k = -2147483647 - 1",
+    "k = \"2\"",
+    "k = \"12\"",
+    "k = \"x\"",
+    "k = \"\"",
+    "k[0] = 3",
+    "",
+    "DEFINE('MUSTVARDEF', 1)",
+};
+
+constexpr const char* kOperators[] = {"+", "-", "*", "<", ">", "<=", ">=", "==", "!=", "===", "!=="};
+constexpr const char* kLiterals[] = {"2", "0", "-3", "2147483647"};
+
+std::string Describe(const ScriptOutcome& o) {
+  std::ostringstream text;
+  text << "result " << o.result << "; output";
+  for (const std::string& line : o.output) text << " [" << line << "]";
+  text << "; errors";
+  for (const ReportedError& e : o.errors) text << " " << e.code << "@" << e.line;
+  return text.str();
+}
+
+// Runs the script with EXPR as `k op literal` (the shape computed in place)
+// and as `k op (literal + 0)`, which only the general operator node
+// evaluates; both runs must give the same output, errors and result.
+void ExpectSameAsGeneralOperator(const std::string& script) {
+  for (const char* setup : kOperandSetups) {
+    for (const char* op : kOperators) {
+      for (const char* literal : kLiterals) {
+        const std::string shortForm = std::string("k ") + op + " " + literal;
+        const std::string generalForm = std::string("k ") + op + " (" + literal + " + 0)";
+        SCOPED_TRACE(std::string(setup) + " / " + shortForm);
+        const std::string body = std::string(setup) + "\n" + script;
+        const ScriptOutcome fast = RunScriptText(Replaced(body, "EXPR", shortForm));
+        const ScriptOutcome general = RunScriptText(Replaced(body, "EXPR", generalForm));
+        EXPECT_EQ(Describe(fast), Describe(general));
+      }
+    }
+  }
+}
+
+}  // namespace
+
+TEST(VariableLiteralOperators, IfConditionAsTheGeneralOperator) {
+  ExpectSameAsGeneralOperator(
+      "if (EXPR) {\nr = 'then'\n} else {\nr = 'else'\n}\nCB.SetOutputText(r + '/' + TypeOf(k) + '/' + k)");
+}
+
+TEST(VariableLiteralOperators, CallArgumentAsTheGeneralOperator) {
+  // One parameter of another name, restored after the call.
+  ExpectSameAsGeneralOperator(
+      "p = 'old'\nfunc f(p) {\nreturn TypeOf(p) + ':' + p\n}\nr = f(EXPR)\nCB.SetOutputText(r + '/' + p)");
+  // The parameter is the variable the argument reads: the argument sees the
+  // caller's value, the body the argument's.
+  ExpectSameAsGeneralOperator(
+      "func g(k) {\nreturn TypeOf(k) + ':' + k\n}\nr = g(EXPR)\nCB.SetOutputText(r + '/' + TypeOf(k) + ':' + k)");
+}
+
+TEST(VariableLiteralOperators, KnownResultsInPlace) {
+  ExpectOutputs({
+      {"k = 5\nr = f(k + 2147483647)", "-2147483644"},  // wraps
+      {"k = -2147483647 - 1\nr = f(k - 1)", "2147483647"},
+      {"k = 65536\nr = f(k * 65536)", "0"},
+      {"k = 3\nr = f(k >= 3) + f(k > 3) + f(k <= 2) + f(k != 3) + f(k === 3)", "2"},
+      {"k = \"7\"\nr = f(k + 1)", "71"},  // a text on the left joins
+  }, "func f(x) {\nreturn x\n}\n", "\nCB.SetOutputText(r)");
+}
+
+namespace {
+
+std::vector<int32_t> g_stopLines;
+int32_t RecordStopLine(int32_t line) {
+  g_stopLines.push_back(line);
+  return 0;
+}
+
+}  // namespace
+
+// The stop check sees every completed statement's line, innermost block
+// first, and none after a return: calls run their function's body and ifs
+// their then-block inline, and must still ask at the same points.
+TEST(StopCheck, SeesEveryCompletedStatementOnce) {
+  g_stopLines.clear();
+  const ScriptOutcome o = RunScriptText(
+      "func f(k) {\n"             // 1
+      "  if (k < 1) {\n"          // 2
+      "    return 5\n"            // 3
+      "  }\n"                     // 4
+      "  x = k\n"                 // 5
+      "  return k\n"              // 6
+      "}\n"                       // 7
+      "a = f(0)\n"                // 8
+      "b = f(2)\n"                // 9
+      "for (i = 0, i < 3, ++i) {\n"  // 10
+      "  if (i == 1) {\n"         // 11
+      "    continue\n"            // 12
+      "  }\n"                     // 13
+      "  if (i == 2) {\n"         // 14
+      "    break\n"               // 15
+      "  }\n"                     // 16
+      "}\n"                       // 17
+      "CB.SetOutputText(a + b)\n",  // 18
+      {.stopCheck = RecordStopLine});
+  ASSERT_EQ(o.output, std::vector<std::string>{"7"});
+  // A compound statement reports the line it ends on.
+  const std::vector<int32_t> expected = {
+      7,                   // the function's definition
+      8,                   // f(0) returns from inside its if: no check in it; a = f(0)
+      4, 5, 9,             // f(2): the if (false), x = k, the return (no check); b = f(2)
+      13, 16,              // i = 0: both ifs false
+      12, 13,              // i = 1: continue, the if holding it; the body is left
+      13, 15, 16,          // i = 2: the first if, break, the if holding it
+      17, 18,              // the loop, the output
+  };
+  EXPECT_EQ(g_stopLines, expected);
+}
+
+// An if runs its then-block without the block's own stack check; tall
+// nests of ifs are still checked and end in a report, never a crash.
+TEST(NestedIfs, RunOrStopCleanlyWithoutTheBlocksOwnCheck) {
+  std::string nest = "k = 1\n";
+  constexpr int kDepth = 1000;
+  for (int i = 0; i < kDepth; ++i) nest += "if (k < 2) {\n";
+  nest += "CB.SetOutputText('deepest')\n";
+  for (int i = 0; i < kDepth; ++i) nest += "}\n";
+  const ScriptOutcome roomy = RunScriptText(nest);
+  EXPECT_TRUE(roomy.errors.empty());
+  EXPECT_EQ(roomy.output, std::vector<std::string>{"deepest"});
+  const ScriptOutcome tight = RunScriptText(nest, {.stackBudget = 16 * 1024});
+  ASSERT_EQ(tight.errors.size(), 1u);
+  EXPECT_EQ(tight.errors[0].code, 106);
+  EXPECT_TRUE(tight.output.empty());
+}
+
+// A return travelling out of a loop leaves a break that a function called
+// earlier in the same statement left pending: that break ends the caller's
+// loop, and nothing after the returning loop runs.
+TEST(UserCalls, ReturnFromALoopKeepsAPendingBreakForTheCaller) {
+  for (const char* pending : {"break", "continue"}) {
+    SCOPED_TRACE(pending);
+    const ScriptOutcome o = RunScriptText(std::string("func f() {\n") + pending + "\n}\n"
+                                          "func g() {\nwhile (1) {\nreturn 5\n}\nCB.SetOutputText('after the loop')\n}\n"
+                                          "n = 0\nloop {\nn = n + 1\nif (n > 3) {\nbreak\n}\nx = f() + g()\n}\n"
+                                          "CB.SetOutputText('' + n + '/' + x)");
+    EXPECT_TRUE(o.errors.empty());
+    // break ends the caller's loop at once; continue goes on to its next pass.
+    EXPECT_EQ(o.output, std::vector<std::string>{std::string(pending) == "break" ? "1/5" : "4/5"});
+  }
 }
