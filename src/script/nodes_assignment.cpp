@@ -192,8 +192,29 @@ namespace {
 
 }  // namespace
 
-// Small enough to keep no frame of its own: a value that is not a plain
-// integer goes on to storeValue.
+// a[i] = integer: no value is built, nothing beyond the element is charged.
+// Inline into store, so that the common statement keeps one frame.
+[[gnu::always_inline]] inline ScriptValue& ArrayAssignNode::storeInteger(ScriptRun& run, int32_t n, int32_t integer) {
+  if (n < 0) {
+    ReportBadIndex(run, name, n, line);
+    n = 0;
+  }
+  ScriptValue& array = variable_.ref(run);
+  // The next element of an array filled in order is new, so it takes the
+  // integer without the checks a stored value needs.
+  ScriptValue* element = AppendInPlace(array, n);
+  if (element) {
+    element->intValue = integer;
+  } else {
+    element = &ElementAt(array, n);
+    StoreInteger(*element, integer);
+  }
+  if (!CarriesName(array.text, name)) array.text = name;
+  return *element;
+}
+
+// An integer is stored here; any other value goes on to storeValue, so that
+// the common statement does not pay for the frame of a whole value.
 ScriptValue& ArrayAssignNode::store(ScriptRun& run) {
   CheckStackAt(*this, run);
   int32_t n = IntegerOf(*index, run);
@@ -214,26 +235,6 @@ ScriptValue& ArrayAssignNode::storeValue(ScriptRun& run, int32_t n) {
   element = std::move(v);
   if (!CarriesName(array.text, name)) array.text = name;
   return element;
-}
-
-// a[i] = integer: no value is built, nothing beyond the element is charged.
-ScriptValue& ArrayAssignNode::storeInteger(ScriptRun& run, int32_t n, int32_t integer) {
-  if (n < 0) {
-    ReportBadIndex(run, name, n, line);
-    n = 0;
-  }
-  ScriptValue& array = variable_.ref(run);
-  // The next element of an array filled in order is new, so it takes the
-  // integer without the checks a stored value needs.
-  ScriptValue* element = AppendInPlace(array, n);
-  if (element) {
-    element->intValue = integer;
-  } else {
-    element = &ElementAt(array, n);
-    StoreInteger(*element, integer);
-  }
-  if (!CarriesName(array.text, name)) array.text = name;
-  return *element;
 }
 
 void ArrayAssignNode::execute(ScriptRun& run) { store(run); }
