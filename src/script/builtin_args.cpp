@@ -24,12 +24,6 @@ size_t CharLengthAt(std::string_view text, size_t at) {
   return std::min(length, text.size() - at);
 }
 
-namespace {
-
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-
-}  // namespace
 
 bool IsValidArrayName(std::string_view name) {
   if (name.empty() || !(name[0] == '_' || IsAsciiLetter(name[0]))) return false;

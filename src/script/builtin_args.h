@@ -3,6 +3,7 @@
 // text, stepping over UTF-8 characters, and arguments that name an array.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,10 @@ class ArgText {
   std::string own_;
   std::string_view view_;
 };
+
+// ASCII classes of a byte or a text unit; anything beyond ASCII is neither.
+inline bool IsAsciiLetter(uint32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+inline bool IsAsciiDigit(uint32_t c) { return c >= '0' && c <= '9'; }
 
 // Length of the UTF-8 character starting at `at`, by its first byte alone
 // (any other byte counts as one), cut short by the end of the text.

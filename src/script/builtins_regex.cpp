@@ -206,8 +206,6 @@ int32_t WholeMatch(std::string_view text, const Regex<Char>& re, const RegexOpti
   return boost::regex_match(subject, re, options.match | boost::regex_constants::match_any) ? 1 : 0;
 }
 
-bool IsAsciiDigit(uint32_t c) { return c >= '0' && c <= '9'; }
-
 // Whether the traits' number reader could find a number at `at`: the C++
 // locale reader skips white space and takes a sign before the digits, the
 // Win32 one does not. Anything outside ASCII counts as possible white space.
@@ -468,9 +466,6 @@ ScriptValue BuiltinRegexSearch(BuiltinContext& context, std::span<ScriptValue> a
 
 namespace {
 
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
-
 // An escape that stands for one character or class and reads no further:
 // one of `letters` or a punctuation mark. Escapes such as "\\x{..}", "\\c]"
 // or "\\Q" read on and are left alone.
@@ -478,7 +473,7 @@ bool IsPlainEscape(char e, std::string_view letters) {
   if (letters.find(e) != std::string_view::npos) return true;
   // "\\<", "\\>", "\\`" and "\\'" are assertions, not characters.
   if (std::string_view("<>`'").find(e) != std::string_view::npos) return false;
-  return e > ' ' && e < 0x7F && !IsAsciiLetter(e) && !IsDigitChar(e);
+  return e > ' ' && e < 0x7F && !IsAsciiLetter(e) && !IsAsciiDigit(e);
 }
 
 // One character as a set "[...]" starting at `at`: plain ASCII members,
@@ -513,7 +508,7 @@ size_t SetEnd(std::string_view expression, size_t at) {
 size_t AtomEnd(std::string_view expression, size_t at) {
   if (at >= expression.size()) return std::string_view::npos;
   const char c = expression[at];
-  if (c == '.' || IsAsciiLetter(c) || IsDigitChar(c)) return at + 1;
+  if (c == '.' || IsAsciiLetter(c) || IsAsciiDigit(c)) return at + 1;
   if (c == '[') return SetEnd(expression, at);
   if (c != '\\' || at + 1 >= expression.size()) return std::string_view::npos;
   return IsPlainEscape(expression[at + 1], "dDwWsS") ? at + 2 : std::string_view::npos;
