@@ -46,14 +46,19 @@ constexpr int32_t kMaxCallDepth = 512;
   CheckStack(run);
   if (run.callDepth > kMaxCallDepth) return refuseTooDeep(run);
   if (!resolved_) lookUp(run);
+  // After a refusal the run is ending: a function that calls itself twice
+  // per body would otherwise run 2^512 bodies on its way out.
+  if (run.callsRefused && user_ != nullptr && run.exitState == kStopping) [[unlikely]] return false;
   return true;
 }
 
 [[gnu::noinline]] bool FuncCallNode::refuseTooDeep(ScriptRun& run) {
+  if (run.callsRefused && run.exitState == kStopping) return false;  // reported once
   RaiseScriptError(run, kErrorCallDepth, line,
                    FormatScriptMessage(RunText(run, "Runtime Error 行番号:%d  関数呼び出し回数が多すぎます。%s(args:%d)\n",
                                                "Runtime error at line %d: Too many function call:%s(args:%d)\n"),
                                        line, name.c_str(), static_cast<int>(arguments.size())));
+  run.callsRefused = true;
   return false;
 }
 
@@ -73,7 +78,7 @@ constexpr int32_t kMaxCallDepth = 512;
 
 // A refused call or a built-in, as a number when it gives a plain integer.
 [[gnu::noinline]] bool FuncCallNode::builtinNumber(ScriptRun& run, int32_t& n, FullValue& full) {
-  if (run.callDepth > kMaxCallDepth)
+  if (run.callDepth > kMaxCallDepth || user_ != nullptr)
     full.emplace(DefaultValueFor(name));
   else
     full.emplace(callBuiltin(run));

@@ -71,6 +71,7 @@ void ResetRunState(ScriptRun& run) {
   run.callDepth = 0;
   run.mustVarDef = false;
   run.returning = false;
+  run.callsRefused = false;
   run.returnValue = ScriptValue{};
   run.savedParameters.clear();
   run.savedValues.clear();

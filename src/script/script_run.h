@@ -51,6 +51,9 @@ struct ScriptRun {
   // by the entry point at the top level).
   bool returning = false;
   ScriptValue returnValue;
+  // A call was refused for depth: user functions called while the run is
+  // stopping are refused too, without a report.
+  bool callsRefused = false;
 
   // Parameter values saved by the user-function calls in progress: plain
   // integers inline, anything else in savedValues at index full.

@@ -51,6 +51,15 @@ TEST(EvaluationErrors, CallDepthLimitIsAboveFiveHundredTwelve) {
   EXPECT_EQ(Codes(o), (std::vector<int32_t>{108}));
 }
 
+// A function calling itself twice per body, with no way out: after the one
+// refusal the run ends, instead of running 2^512 bodies on its way out.
+TEST(EvaluationErrors, ARefusedCallEndsTheRunWithoutRunningMoreBodies) {
+  ScriptOutcome o = RunScriptText("func fib(k) {\nreturn fib(k - 1) + fib(k - 2)\n}\nCB.SetOutputText(fib(27))");
+  EXPECT_EQ(Codes(o), (std::vector<int32_t>{108}));
+  // exit still runs the first statement of a function called in its expression
+  EXPECT_EQ(AfterRun("func f() {\nx = 5\n}\nexit f()", "x"), "5");
+}
+
 TEST(EvaluationErrors, MessagesAreCutTo1024BytesOnACharacterBoundary) {
   std::string name;
   for (int i = 0; i < 600; ++i) name += "\xE3\x81\x82";  // not a valid identifier: use a long ASCII one
